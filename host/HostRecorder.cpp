@@ -1,0 +1,64 @@
+// HostRecorder: routing of host calls to their recorder, and the answers.
+#include "HostRecorder.h"
+
+#include <cstring>
+
+namespace {
+thread_local HostRecorder* loadingRecorder = nullptr;
+}
+
+void HostRecorder::beginLoading() { loadingRecorder = this; }
+
+void HostRecorder::attach(AEffect* effect)
+{
+    if (effect)
+        effect->user = this;
+    if (loadingRecorder == this)
+        loadingRecorder = nullptr;
+}
+
+VstIntPtr HostRecorder::callback(AEffect* effect, int32_t opcode, int32_t index, VstIntPtr value,
+                                 void* ptr, float opt)
+{
+    HostRecorder* self = (effect && effect->user) ? static_cast<HostRecorder*>(effect->user)
+                                                  : loadingRecorder;
+    if (!self)
+        return opcode == audioMasterVersion ? 2400 : 0;
+    HostCall call{effect, opcode, index, value, opt};
+    {
+        std::lock_guard<std::mutex> lock(self->mutex);
+        self->log.push_back(call);
+    }
+    if (self->onCall)
+        self->onCall(call);
+    return self->answer(call, ptr);
+}
+
+VstIntPtr HostRecorder::answer(const HostCall& call, void* ptr)
+{
+    switch (call.opcode) {
+    case audioMasterVersion: return version;
+    case audioMasterAutomate: return 0;  // accepted
+    case audioMasterUpdateDisplay: return 1;
+    case audioMasterGetVendorString:
+        if (ptr) std::strcpy(static_cast<char*>(ptr), "Zelto Audio");
+        return ptr ? 1 : 0;
+    case audioMasterGetProductString:
+        if (ptr) std::strcpy(static_cast<char*>(ptr), "wobrix-host");
+        return ptr ? 1 : 0;
+    case audioMasterGetVendorVersion: return 1;
+    default: return 0;
+    }
+}
+
+std::vector<HostCall> HostRecorder::calls() const
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    return log;
+}
+
+void HostRecorder::clearCalls()
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    log.clear();
+}

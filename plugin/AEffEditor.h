@@ -1,0 +1,50 @@
+// The editor interface the effect knows: the host's editor opcodes arrive at
+// the effect's dispatcher and go on to these operations. The toolkit's editor
+// base derives from it, so the host interface needs no GUI to build.
+#pragma once
+
+#include <cstdint>
+
+#include "AEffect.h"
+
+class AudioEffect;
+
+class AEffEditor {
+public:
+    explicit AEffEditor(AudioEffect* effect) : effect(effect) {}
+    virtual ~AEffEditor() = default;
+    AEffEditor(const AEffEditor&) = delete;
+    AEffEditor& operator=(const AEffEditor&) = delete;
+
+    // host thread; *rect receives a pointer into the editor, valid for its life
+    virtual int32_t getRect(ERect** rect)
+    {
+        if (rect)
+            *rect = nullptr;
+        return 0;
+    }
+    // host thread; ptr is the host's window handle
+    virtual int32_t open(void* ptr)
+    {
+        systemWindow = ptr;
+        return 0;
+    }
+    virtual void close() {}
+    virtual void idle()
+    {
+        if (updateFlag) {
+            updateFlag = 0;
+            update();
+        }
+    }
+    virtual void update() {}
+    virtual void postUpdate() { updateFlag = 1; }
+    // any thread; the effect calls it on every parameter write. The toolkit's
+    // editor moves its controls; this interface has nothing to move.
+    virtual void setParameter(int32_t /*index*/, float /*value*/) {}
+
+protected:
+    AudioEffect* effect;  // not owned: the effect owns the editor
+    void* systemWindow = nullptr;
+    long updateFlag = 0;
+};
