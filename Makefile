@@ -1,0 +1,51 @@
+# The two set-up commands of a fresh machine: `make demo` and `make test`.
+# Both install what they need first (scripts/install-deps).
+
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+JOBS       ?= 2
+# Warnings are errors in CI; locally they are warnings.
+WERROR     ?= $(if $(CI),ON,OFF)
+
+.PHONY: all deps build demo test test-unit test-sanitize test-m32 bench install clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	cmake -S . -B $(BUILD) -DWOBRIX_WERROR=$(WERROR)
+	cmake --build $(BUILD) -j$(JOBS)
+
+demo: build
+	@if [ -x $(BUILD)/wobrix-host ]; then \
+	    $(BUILD)/wobrix-host demo --out $(BUILD)/demo; \
+	else \
+	    echo "built $(BUILD)/WobrixFree.so and $(BUILD)/hosts/WobrixFree.so"; \
+	fi
+
+test: test-unit test-sanitize test-m32
+
+test-unit: build
+	cd $(BUILD) && ctest --output-on-failure
+
+# The unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer;
+# any report fails the run.
+test-sanitize: deps
+	cmake -S . -B $(ASAN_BUILD) -DWOBRIX_WERROR=$(WERROR) -DWOBRIX_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+	cmake --build $(ASAN_BUILD) -j$(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure
+
+# The record layout as a 32-bit host of the protocol sees it.
+test-m32: deps
+	mkdir -p $(BUILD)
+	$(CXX) -m32 -std=c++20 -Wall -Wextra -Werror -I. tests/LayoutTest.cpp -o $(BUILD)/layout32
+	$(BUILD)/layout32
+
+install: build
+	cmake --install $(BUILD)
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)
