@@ -44,6 +44,16 @@ test-m32: deps
 	$(CXX) -m32 -std=c++20 -Wall -Wextra -Werror -I. tests/LayoutTest.cpp -o $(BUILD)/layout32
 	$(BUILD)/layout32
 
+# Benchmarks (Google Benchmark): the processor per program and block, beside a
+# stereo copy and the per-sample reference, and the cold start. Installs the
+# third-party add-on we compare against.
+bench: build
+	@dpkg-query -W -f='$${Status}' lsp-plugins-vst 2>/dev/null | grep -q "install ok installed" || \
+	    (apt-get update -q && DEBIAN_FRONTEND=noninteractive apt-get install -y -q lsp-plugins-vst)
+	$(BUILD)/bench/processor_bench
+	@if [ -x $(BUILD)/wobrix-host ]; then \
+	    $(BUILD)/wobrix-host bench $(BUILD)/WobrixFree.so /usr/lib/vst/lsp-plugins/compressor-stereo.so; fi
+
 install: build
 	cmake --install $(BUILD)
 
