@@ -127,10 +127,13 @@ void ZeltoBass::getProgramName(char* name)
     if (!name || !isProgram(currentProgram))
         return;
     const char* n = programs[currentProgram].name;
-    if (std::strcmp(n, "Init") == 0)
-        std::snprintf(name, kHostTextSize, "%s %d", n, currentProgram + 1);
-    else
+    if (std::strcmp(n, "Init") == 0) {
+        char numbered[48];
+        std::snprintf(numbered, sizeof numbered, "%s %d", n, currentProgram + 1);
+        copyHostText(name, numbered);
+    } else {
         copyHostText(name, n);
+    }
 }
 
 void ZeltoBass::getParameterLabel(int32_t index, char* label)
@@ -144,25 +147,28 @@ void ZeltoBass::getParameterDisplay(int32_t index, char* text)
 {
     if (!text)
         return;
+    // Formatted at full length first, then cut to what the host's buffer holds.
+    char full[64];
     switch (index) {
     case kMix: {
         const double m = getParameter(kMix);
-        std::snprintf(text, kHostTextSize, "%d/%d", saturateToInt32(m * 100.0 + 0.5),
+        std::snprintf(full, sizeof full, "%d/%d", saturateToInt32(m * 100.0 + 0.5),
                       saturateToInt32(100.0 - m * 100.0 + 0.5));
         break;
     }
     case kTubeDist:
-        std::snprintf(text, kHostTextSize, "%d",
+        std::snprintf(full, sizeof full, "%d",
                       saturateToInt32(static_cast<double>(getParameter(kTubeDist)) * 100.0));
         break;
     case kCompressor: {
         const double c = getParameter(kCompressor);
-        std::snprintf(text, kHostTextSize, "%3.2f",
+        std::snprintf(full, sizeof full, "%3.2f",
                       static_cast<double>(static_cast<float>(20.0 * std::log10(1.0 - c))));
         break;
     }
-    default: break;
+    default: return;  // other indices write nothing
     }
+    copyHostText(text, full);
 }
 
 void ZeltoBass::getParameterName(int32_t index, char* text)
@@ -215,7 +221,9 @@ bool ZeltoBass::getOutputProperties(int32_t index, VstPinProperties* properties)
 {
     if (!properties || index < 0 || index > 1)
         return false;
-    std::snprintf(properties->label, kPinLabelSize, "ZB %1d", index + 1);
+    char label[16];
+    std::snprintf(label, sizeof label, "ZB %1d", index + 1);
+    copyHostText(properties->label, label, kPinLabelSize);
     properties->pinFlags = kPinIsActive | kPinIsStereo;
     return true;
 }
