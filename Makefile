@@ -7,7 +7,7 @@ JOBS       ?= 2
 # Warnings are errors in CI; locally they are warnings.
 WERROR     ?= $(if $(CI),ON,OFF)
 
-.PHONY: all deps build demo test test-unit test-sanitize test-m32 bench install clean
+.PHONY: all deps build demo test test-unit test-sanitize test-m32 bench soak install clean
 
 all: build
 
@@ -53,6 +53,11 @@ bench: build
 	$(BUILD)/bench/processor_bench
 	@if [ -x $(BUILD)/wobrix-host ]; then \
 	    $(BUILD)/wobrix-host bench $(BUILD)/WobrixFree.so /usr/lib/vst/lsp-plugins/compressor-stereo.so; fi
+
+# The kernel against the per-sample reference for minutes (SOAK_SECONDS).
+SOAK_SECONDS ?= 300
+soak: build
+	WOBRIX_SOAK_SECONDS=$(SOAK_SECONDS) $(BUILD)/tests/unit_tests --gtest_filter=Kernel.Soak*
 
 install: build
 	cmake --install $(BUILD)

@@ -3,8 +3,11 @@
 // samples after each output, and the envelope carried across blocks.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <ctime>
 #include <random>
 #include <vector>
 
@@ -94,6 +97,22 @@ TEST(Kernel, MatchesTheReferenceAccumulating)
 {
     std::mt19937 rng(2);
     compare(rng, true, 44100 * 2);
+}
+
+// `make soak` sets WOBRIX_SOAK_SECONDS to run the comparison for minutes.
+TEST(Kernel, SoakAgainstTheReference)
+{
+    const char* seconds = std::getenv("WOBRIX_SOAK_SECONDS");
+    if (!seconds)
+        GTEST_SKIP() << "set WOBRIX_SOAK_SECONDS to soak";
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(std::atoi(seconds));
+    std::mt19937 rng(static_cast<unsigned>(std::time(nullptr)));
+    while (std::chrono::steady_clock::now() < end) {
+        compare(rng, false, 44100 * 10);
+        compare(rng, true, 44100 * 2);
+        if (::testing::Test::HasFatalFailure())
+            return;
+    }
 }
 
 TEST(Kernel, InPlaceAndCrossedBuffers)
