@@ -25,6 +25,16 @@ struct Chunk {
     double target[kChunk];  // gain an attack would set; +inf below threshold
 };
 
+// Both curves: a parabola rising from `knee` at a = knee to knee + height / 2
+// at the top of the span, held there beyond it (r at most 1).
+inline double shoulder(double a, double knee, double span, double height)
+{
+    double r = (a - knee) / span;
+    r = r < 1.0 ? r : 1.0;
+    const double q = (1.0 - r) * kCurveScale;
+    return (0.5 - q * q) * height + knee;
+}
+
 __attribute__((target_clones("avx2", "default"))) void shape(const BassBlock& b,
                                                              const float* in0, const float* in1,
                                                              int32_t n, Chunk& c)
@@ -41,10 +51,7 @@ __attribute__((target_clones("avx2", "default"))) void shape(const BassBlock& b,
         for (int32_t i = 0; i < n; i++) {
             const double h = c.x[i] * drive;
             const double ah = std::fabs(h);
-            double r = (ah - kKnee) / span;
-            r = r < 1.0 ? r : 1.0;
-            const double q = (1.0 - r) * kCurveScale;
-            const double s = (0.5 - q * q) * kTubeHeight + kKnee;
+            const double s = shoulder(ah, kKnee, span, kTubeHeight);
             c.v[i] = ah > kKnee ? std::copysign(s, h) : h;
         }
     } else {
@@ -57,10 +64,7 @@ __attribute__((target_clones("avx2", "default"))) void shape(const BassBlock& b,
         for (int32_t i = 0; i < n; i++) {
             const double v = c.v[i] * g;
             const double a = std::fabs(v);
-            double r = (a - kThreshold) / span;
-            r = r < 1.0 ? r : 1.0;
-            const double q = (1.0 - r) * kCurveScale;
-            const double t = ((0.5 - q * q) * kCompHeight + kThreshold) / a;
+            const double t = shoulder(a, kThreshold, span, kCompHeight) / a;
             c.v[i] = v;
             c.target[i] = a > kThreshold ? t : kNoAttack;
         }
