@@ -1,0 +1,75 @@
+// Plugin: one effect created from an add-on, reached only through its AEffect
+// record. Wraps the dispatcher calls the commands need, hands the plug-in
+// generous zeroed buffers, and closes the effect when it goes away.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "AddOn.h"
+#include "HostRecorder.h"
+#include "plugin/AEffect.h"
+
+struct PinInfo {
+    bool present = false;
+    std::string label;
+    int32_t flags = 0;
+};
+
+class Plugin {
+public:
+    // Loads the add-on, calls its entry and opens the effect (effOpen).
+    // Throws HostError naming the file if any step fails.
+    explicit Plugin(const std::string& path);
+    ~Plugin();
+    Plugin(const Plugin&) = delete;
+    Plugin& operator=(const Plugin&) = delete;
+
+    AEffect& effect() const { return *fx; }
+    const std::string& path() const { return file; }
+    const std::string& entryName() const { return addOn.entryName(); }
+    HostRecorder& recorder() { return host; }
+
+    VstIntPtr dispatch(int32_t opcode, int32_t index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                       float opt = 0.0f);
+    // A dispatcher call whose ptr is a text buffer the plug-in fills.
+    std::string text(int32_t opcode, int32_t index = 0);
+
+    std::string effectName() { return text(effGetEffectName); }
+    std::string vendor() { return text(effGetVendorString); }
+    std::string product() { return text(effGetProductString); }
+    VstIntPtr vendorVersion() { return dispatch(effGetVendorVersion); }
+    PinInfo outputPin(int32_t index);
+
+    std::string parameterName(int32_t index) { return text(effGetParamName, index); }
+    std::string parameterLabel(int32_t index) { return text(effGetParamLabel, index); }
+    std::string parameterDisplay(int32_t index) { return text(effGetParamDisplay, index); }
+    float parameter(int32_t index) const { return fx->getParameter(fx, index); }
+    void setParameter(int32_t index, float value) { fx->setParameter(fx, index, value); }
+
+    void selectProgram(int32_t index) { dispatch(effSetProgram, 0, index); }
+    int32_t currentProgram() { return static_cast<int32_t>(dispatch(effGetProgram)); }
+    // Name of program `index`: the indexed query, else select it and ask.
+    std::string programName(int32_t index);
+
+    // Suspends, sets rate and block size, resumes: the state a host is in
+    // before it starts calling process.
+    void prepare(double sampleRate, int32_t blockSize);
+    void suspend() { dispatch(effMainsChanged, 0, 0); }
+    void resume() { dispatch(effMainsChanged, 0, 1); }
+
+    bool canReplace() const;
+    // Channel counts the host allocates: what the record asks for, at least 2.
+    int32_t inputChannels() const;
+    int32_t outputChannels() const;
+
+private:
+    std::string file;
+    AddOn addOn;
+    HostRecorder host;
+    AEffect* fx = nullptr;
+};
+
+// The four characters of a unique ID, non-printable ones shown as '.'.
+std::string fourCharText(int32_t code);
