@@ -36,6 +36,7 @@ test-sanitize: deps
 	cmake -S . -B $(ASAN_BUILD) -DWOBRIX_WERROR=$(WERROR) -DWOBRIX_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 	cmake --build $(ASAN_BUILD) -j$(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure
 
 # The record layout as a 32-bit host of the protocol sees it.
