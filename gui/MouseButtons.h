@@ -1,0 +1,29 @@
+// The button and modifier word that controls poll while they track the mouse,
+// and how it is built from the platform's button and modifier words.
+#pragma once
+
+#include <cstdint>
+
+inline constexpr int32_t kMousePrimary = 0x01;
+inline constexpr int32_t kMouseTertiary = 0x02;
+inline constexpr int32_t kMouseSecondary = 0x04;
+inline constexpr int32_t kModShift = 0x08;
+inline constexpr int32_t kModCommand = 0x10;
+inline constexpr int32_t kModControl = 0x20;
+inline constexpr int32_t kModOption = 0x40;
+
+// Secondary and tertiary cross over: the platform's secondary button (0x2)
+// becomes 0x04 and its tertiary (0x4) becomes 0x02. Controls test the toolkit
+// bits, so the crossing must happen here and nowhere else.
+constexpr int32_t mouseButtonsFromPlatform(uint32_t buttons, uint32_t modifiers)
+{
+    int32_t word = 0;
+    if (buttons & 0x1u) word |= kMousePrimary;
+    if (buttons & 0x2u) word |= kMouseSecondary;
+    if (buttons & 0x4u) word |= kMouseTertiary;
+    if (modifiers & 0x1u) word |= kModShift;
+    if (modifiers & 0x2u) word |= kModCommand;
+    if (modifiers & 0x4u) word |= kModControl;
+    if (modifiers & 0x40u) word |= kModOption;
+    return word;
+}
