@@ -1,7 +1,5 @@
-// ZeltoBassProc: block setup and the per-sample loop.
+// ZeltoBassProc: reads the parameters once per block and hands the block to the kernel.
 #include "ZeltoBassProc.h"
-
-#include <cmath>
 
 #include "BassKernel.h"
 #include "ZeltoBassParams.h"
