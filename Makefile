@@ -53,7 +53,7 @@ bench: build
 	    (apt-get update -q && DEBIAN_FRONTEND=noninteractive apt-get install -y -q lsp-plugins-vst)
 	$(BUILD)/bench/processor_bench
 	@if [ -x $(BUILD)/wobrix-host ]; then \
-	    $(BUILD)/wobrix-host bench $(BUILD)/WobrixFree.so /usr/lib/vst/lsp-plugins/compressor-stereo.so; fi
+	    $(BUILD)/wobrix-host bench --program 0 --program 3 $(BUILD)/WobrixFree.so /usr/lib/vst/lsp-plugins/compressor-stereo.so; fi
 
 # The kernel against the per-sample reference for minutes (SOAK_SECONDS).
 SOAK_SECONDS ?= 300

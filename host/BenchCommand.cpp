@@ -62,13 +62,9 @@ void fillSignal(Channels& in)
                 0.1 * std::sin(0.31 * static_cast<double>(i)));
 }
 
-void benchAddOn(const std::string& path, double seconds)
+void benchProgram(Plugin& plugin, const std::string& name, double seconds)
 {
-    Plugin plugin(path);
-    if (!plugin.canReplace())
-        throw HostError(path + ": the effect has no processReplacing");
     AEffect& fx = plugin.effect();
-    const std::string name = plugin.effectName().empty() ? path : plugin.effectName();
     for (const int32_t block : kBlocks) {
         plugin.prepare(kRate, block);
         Channels in(plugin.inputChannels(), block), out(plugin.outputChannels(), block);
@@ -90,6 +86,30 @@ void benchAddOn(const std::string& path, double seconds)
     plugin.suspend();
 }
 
+// With no program asked for, the add-on runs as it loads. Programs it does
+// not have are skipped: third-party add-ons often have one or none.
+void benchAddOn(const std::string& path, const std::vector<int32_t>& programs, double seconds)
+{
+    Plugin plugin(path);
+    if (!plugin.canReplace())
+        throw HostError(path + ": the effect has no processReplacing");
+    const std::string name = plugin.effectName().empty() ? path : plugin.effectName();
+    if (programs.empty()) {
+        benchProgram(plugin, name, seconds);
+        return;
+    }
+    bool any = false;
+    for (const int32_t program : programs) {
+        if (program >= plugin.effect().numPrograms)
+            continue;
+        plugin.selectProgram(program);
+        benchProgram(plugin, name + " #" + std::to_string(program), seconds);
+        any = true;
+    }
+    if (!any)
+        benchProgram(plugin, name, seconds);
+}
+
 }  // namespace
 
 void addBenchCommand(CLI::App& app)
@@ -97,6 +117,7 @@ void addBenchCommand(CLI::App& app)
     struct Options {
         std::vector<std::string> addons;
         double seconds = 0.3;
+        std::vector<int32_t> programs;
     };
     auto opt = std::make_shared<Options>();
     CLI::App* cmd = app.add_subcommand(
@@ -105,10 +126,14 @@ void addBenchCommand(CLI::App& app)
     cmd->add_option("ADDON", opt->addons, "Add-on files (.so)")->required();
     cmd->add_option("--seconds", opt->seconds, "Time per measurement (default 0.3)")
         ->check(CLI::Range(0.001, 60.0));
+    cmd->add_option("--program", opt->programs,
+                    "Program to measure; repeat for several. Add-ons without it run as loaded "
+                    "(default: as loaded)")
+        ->check(CLI::NonNegativeNumber);
     cmd->callback([opt] {
         std::printf("%-28s %6s %16s %10s %16s %10s\n", "effect", "block", "frames/s",
                     "x realtime", "copy frames/s", "of copy");
         for (const auto& path : opt->addons)
-            benchAddOn(path, opt->seconds);
+            benchAddOn(path, opt->programs, opt->seconds);
     });
 }

@@ -299,6 +299,15 @@ TEST_F(HostCli, BenchPrintsARowPerBlockSize)
     EXPECT_EQ(blocks, (std::vector<int>{64, 512, 4096}));
 }
 
+TEST_F(HostCli, BenchMeasuresEachProgramAskedForThatTheAddOnHas)
+{
+    const Result r = run("bench --seconds 0.01 --program 3 --program 99 " + kAddOn);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("WobrixFree #3"), std::string::npos);
+    EXPECT_EQ(r.out.find("#99"), std::string::npos);
+    EXPECT_NE(run("bench --program -1 " + kAddOn).status, 0);
+}
+
 TEST_F(HostCli, UsageAndHelp)
 {
     Result r = run("frobnicate");
