@@ -43,3 +43,15 @@ const void* BResources::LoadResource(type_code type, int32_t id, size_t* outSize
   if (outSize != nullptr) *outSize = e->size;
   return container_.data() + e->offset;
 }
+
+bool BResources::GetResourceInfo(int32_t byIndex, type_code* typeFound, int32_t* idFound,
+                                 const char** nameFound, size_t* lengthFound) const {
+  const auto& entries = reader_.entries();
+  if (byIndex < 0 || static_cast<size_t>(byIndex) >= entries.size()) return false;
+  const ResourceReader::Entry& e = entries[static_cast<size_t>(byIndex)];
+  if (typeFound != nullptr) *typeFound = e.type;
+  if (idFound != nullptr) *idFound = e.id;
+  if (nameFound != nullptr) *nameFound = e.name.c_str();
+  if (lengthFound != nullptr) *lengthFound = e.size;
+  return true;
+}

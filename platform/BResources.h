@@ -29,6 +29,10 @@ class BResources {
   bool HasResource(type_code type, int32_t id) const;
   // Data owned by this object, valid for its lifetime; null when absent.
   const void* LoadResource(type_code type, int32_t id, size_t* outSize) const;
+  // The byIndex-th resource (from 0), in container order; false past the end.
+  // The name stays owned by this object.
+  bool GetResourceInfo(int32_t byIndex, type_code* typeFound, int32_t* idFound,
+                       const char** nameFound, size_t* lengthFound) const;
 
  private:
   std::vector<uint8_t> container_;
