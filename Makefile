@@ -7,7 +7,7 @@ JOBS       ?= 2
 # Warnings are errors in CI; locally they are warnings.
 WERROR     ?= $(if $(CI),ON,OFF)
 
-.PHONY: all deps build demo test test-unit test-sanitize test-m32 bench soak install clean
+.PHONY: all deps build demo test test-unit test-sanitize test-m32 test-fuzz bench soak install clean
 
 all: build
 
@@ -25,7 +25,7 @@ demo: build
 	    echo "built $(BUILD)/WobrixFree.so and $(BUILD)/hosts/WobrixFree.so"; \
 	fi
 
-test: test-unit test-sanitize test-m32
+test: test-unit test-sanitize test-m32 test-fuzz
 
 test-unit: build
 	cd $(BUILD) && ctest --output-on-failure
@@ -44,6 +44,33 @@ test-m32: deps
 	mkdir -p $(BUILD)
 	$(CXX) -m32 -std=c++20 -Wall -Wextra -Werror -I. tests/LayoutTest.cpp -o $(BUILD)/layout32
 	$(BUILD)/layout32
+
+# The resource reader and the picture decoder under libFuzzer (clang, with
+# AddressSanitizer and UndefinedBehaviorSanitizer) for FUZZ_SECONDS each; a
+# crash, leak or sanitizer report fails the run and leaves its input in
+# $(FUZZ_BUILD). Corpus seeds, refreshed on every run (libFuzzer adds its
+# own finds to the same folders):
+#   reader/skin.rsrc  the container appended to $(BUILD)/WobrixFree.so: the
+#                     four skin pictures and the type attribute
+#   image/*.bmp       the four skin pictures: 340x262, 16x28 (2 trailing
+#                     zero bytes), 22x28 and 44x76, all 8-bit RLE
+# The decoder target is built once the platform has a picture decoder.
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_SECONDS ?= 15
+FUZZ_RUN      = -max_total_time=$(FUZZ_SECONDS) -artifact_prefix=$(FUZZ_BUILD)/ -print_final_stats=1
+test-fuzz: build
+	cmake -S tests/fuzz -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(FUZZ_BUILD) -j$(JOBS)
+	mkdir -p $(FUZZ_BUILD)/corpus/reader $(FUZZ_BUILD)/corpus/image
+	$(FUZZ_BUILD)/extract-container $(BUILD)/WobrixFree.so $(FUZZ_BUILD)/corpus/reader/skin.rsrc
+	cp $(BUILD)/skin/*.bmp $(FUZZ_BUILD)/corpus/image/
+	$(FUZZ_BUILD)/resource_reader_fuzz $(FUZZ_RUN) $(FUZZ_BUILD)/corpus/reader
+	@if [ -x $(FUZZ_BUILD)/image_decode_fuzz ]; then \
+	    echo "$(FUZZ_BUILD)/image_decode_fuzz $(FUZZ_RUN) $(FUZZ_BUILD)/corpus/image"; \
+	    $(FUZZ_BUILD)/image_decode_fuzz $(FUZZ_RUN) $(FUZZ_BUILD)/corpus/image; \
+	else \
+	    echo "image_decode_fuzz not built: no platform picture decoder yet"; \
+	fi
 
 # Benchmarks (Google Benchmark): the processor per program and block, beside a
 # stereo copy and the per-sample reference, and the cold start. Installs the
