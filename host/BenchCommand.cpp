@@ -129,7 +129,8 @@ void addBenchCommand(CLI::App& app)
     cmd->add_option("--program", opt->programs,
                     "Program to measure; repeat for several. Add-ons without it run as loaded "
                     "(default: as loaded)")
-        ->check(CLI::NonNegativeNumber);
+        ->allow_extra_args(false)
+        ->check(CLI::Range(0, 1 << 20));
     cmd->callback([opt] {
         std::printf("%-28s %6s %16s %10s %16s %10s\n", "effect", "block", "frames/s",
                     "x realtime", "copy frames/s", "of copy");
