@@ -1,0 +1,143 @@
+// Painting coverage and copying bitmaps, pixel by pixel, one clip rectangle at a time.
+#include "platform/Compositor.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/PixelRect.h"
+
+namespace pr = pixel_rect;
+
+clipping_rect PaintTarget::frame() const
+{
+  if (clip.empty()) return pr::kNothing;
+  clipping_rect f = clip.front();
+  for (const clipping_rect& r : clip) {
+    f = {std::min(f.left, r.left), std::min(f.top, r.top), std::max(f.right, r.right),
+         std::max(f.bottom, r.bottom)};
+  }
+  return f;
+}
+
+namespace compositor {
+namespace {
+
+uint8_t mix(uint8_t from, uint8_t to, uint32_t amount)
+{
+  return static_cast<uint8_t>((from * (255u - amount) + to * amount + 127u) / 255u);
+}
+
+void put(uint8_t* px, rgb_color c)
+{
+  px[0] = c.blue;
+  px[1] = c.green;
+  px[2] = c.red;
+  px[3] = 255;
+}
+
+void invert(uint8_t* px)
+{
+  px[0] = static_cast<uint8_t>(255 - px[0]);
+  px[1] = static_cast<uint8_t>(255 - px[1]);
+  px[2] = static_cast<uint8_t>(255 - px[2]);
+}
+
+void apply(uint8_t* px, const PaintStyle& s, uint8_t amount)
+{
+  switch (s.mode) {
+    case B_OP_INVERT:
+      if (amount >= 128) invert(px);
+      return;
+    case B_OP_ERASE:
+      if (amount == 255) {
+        put(px, s.low);
+      } else {
+        put(px, {mix(px[2], s.low.red, amount), mix(px[1], s.low.green, amount),
+                 mix(px[0], s.low.blue, amount), 255});
+      }
+      return;
+    case B_OP_OVER:
+      if (amount == 255) {
+        put(px, s.high);
+      } else {
+        put(px, {mix(px[2], s.high.red, amount), mix(px[1], s.high.green, amount),
+                 mix(px[0], s.high.blue, amount), 255});
+      }
+      return;
+    case B_OP_COPY:
+    default:
+      put(px, amount == 255 ? s.high
+                            : rgb_color{mix(s.low.red, s.high.red, amount),
+                                        mix(s.low.green, s.high.green, amount),
+                                        mix(s.low.blue, s.high.blue, amount), 255});
+      return;
+  }
+}
+
+}  // namespace
+
+void paint(const PaintTarget& target, const PaintStyle& style, const Coverage& coverage)
+{
+  if (coverage.empty() || !target.pixels.valid()) return;
+  // Solid colour, fully covered: the common case, one word per pixel.
+  const bool plain = style.mode == B_OP_COPY || style.mode == B_OP_OVER || style.mode == B_OP_ERASE;
+  const rgb_color ink = style.mode == B_OP_ERASE ? style.low : style.high;
+  const uint8_t word[4] = {ink.blue, ink.green, ink.red, 255};
+  for (const clipping_rect& c : target.clip) {
+    const clipping_rect r = pr::intersect(c, coverage.area());
+    for (int32_t y = r.top; y <= r.bottom; ++y) {
+      const int32_t left = std::max(r.left, coverage.rowLeft(y));
+      const int32_t right = std::min(r.right, coverage.rowRight(y));
+      if (left > right) continue;
+      const uint8_t* cells = coverage.row(y) - coverage.area().left;
+      const uint8_t stipple =
+          style.stipple.data[static_cast<uint32_t>(y - target.originY) & 7u];
+      uint8_t* px = target.pixels.at(left, y);
+      for (int32_t x = left; x <= right; ++x, px += 4) {
+        const uint8_t amount = cells[x];
+        if (amount == 0) continue;
+        if (stipple != 0xFF && !((stipple >> (7u - (static_cast<uint32_t>(x - target.originX) & 7u))) & 1u)) {
+          continue;
+        }
+        if (plain && amount == 255) {
+          std::memcpy(px, word, 4);
+        } else {
+          apply(px, style, amount);
+        }
+      }
+    }
+  }
+}
+
+void blit(const PaintTarget& target, drawing_mode mode, const PixelBuffer& source,
+          clipping_rect from, clipping_rect to)
+{
+  if (!source.valid() || !target.pixels.valid() || pr::isEmpty(from) || pr::isEmpty(to)) return;
+  const int64_t fromWidth = int64_t{from.right} - from.left + 1;
+  const int64_t fromHeight = int64_t{from.bottom} - from.top + 1;
+  const int64_t toWidth = int64_t{to.right} - to.left + 1;
+  const int64_t toHeight = int64_t{to.bottom} - to.top + 1;
+  for (const clipping_rect& c : target.clip) {
+    const clipping_rect r = pr::intersect(c, to);
+    for (int32_t y = r.top; y <= r.bottom; ++y) {
+      const int64_t sy = from.top + (y - to.top) * fromHeight / toHeight;
+      if (sy < 0 || sy >= source.height) continue;
+      for (int32_t x = r.left; x <= r.right; ++x) {
+        const int64_t sx = from.left + (x - to.left) * fromWidth / toWidth;
+        if (sx < 0 || sx >= source.width) continue;
+        const uint8_t* s = source.at(static_cast<int32_t>(sx), static_cast<int32_t>(sy));
+        uint8_t* d = target.pixels.at(x, y);
+        uint32_t word;
+        std::memcpy(&word, s, 4);
+        if (mode == B_OP_OVER && word == B_TRANSPARENT_32_BIT) continue;
+        if (mode == B_OP_INVERT) {
+          if (word != B_TRANSPARENT_32_BIT) invert(d);
+          continue;
+        }
+        std::memcpy(d, s, 4);
+      }
+    }
+  }
+}
+
+}  // namespace compositor

@@ -1,0 +1,41 @@
+// BMessage's named fields.
+#include "platform/Message.h"
+
+status_t BMessage::AddInt32(const char* name, int32_t value)
+{
+  if (name == nullptr) return B_BAD_VALUE;
+  fields_.push_back({name, false, value, {}});
+  return B_OK;
+}
+
+status_t BMessage::AddPoint(const char* name, BPoint value)
+{
+  if (name == nullptr) return B_BAD_VALUE;
+  fields_.push_back({name, true, 0, value});
+  return B_OK;
+}
+
+const BMessage::Field* BMessage::find(const char* name, bool isPoint) const
+{
+  if (name == nullptr) return nullptr;
+  for (const Field& f : fields_) {
+    if (f.isPoint == isPoint && f.name == name) return &f;
+  }
+  return nullptr;
+}
+
+status_t BMessage::FindInt32(const char* name, int32_t* value) const
+{
+  const Field* f = find(name, false);
+  if (f == nullptr || value == nullptr) return B_NAME_NOT_FOUND;
+  *value = f->integer;
+  return B_OK;
+}
+
+status_t BMessage::FindPoint(const char* name, BPoint* value) const
+{
+  const Field* f = find(name, true);
+  if (f == nullptr || value == nullptr) return B_NAME_NOT_FOUND;
+  *value = f->point;
+  return B_OK;
+}
