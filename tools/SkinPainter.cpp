@@ -114,7 +114,7 @@ void title(cairo_t* cr) {
   font(cr, 21, true);
   double x = text(cr, "Wobrix", 18, 28, Align::left, kAccent);
   font(cr, 21, false);
-  x = text(cr, "Free", x + 1, 28, Align::left, 0xDDE0E4);
+  x = text(cr, "Free", x + 1, 28, Align::left, 0xFFFFFF);
   font(cr, 8, true);
   text(cr, "STEREO BASS ENHANCER", x + 10, 27, Align::left, kDim);
 }
