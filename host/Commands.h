@@ -8,3 +8,4 @@ void addInfoCommand(CLI::App& app);
 void addProcessCommand(CLI::App& app);
 void addDemoCommand(CLI::App& app);
 void addBenchCommand(CLI::App& app);
+void addSkinCommand(CLI::App& app);

@@ -13,6 +13,7 @@ int main(int argc, char** argv)
     addProcessCommand(app);
     addDemoCommand(app);
     addBenchCommand(app);
+    addSkinCommand(app);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {

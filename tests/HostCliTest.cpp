@@ -308,11 +308,46 @@ TEST_F(HostCli, BenchMeasuresEachProgramAskedForThatTheAddOnHas)
     EXPECT_NE(run("bench --program -1 " + kAddOn).status, 0);
 }
 
+// PNG files start with this signature and give width and height at bytes 16..23.
+std::pair<uint32_t, uint32_t> pngSize(const std::string& png)
+{
+    if (png.size() < 24 || png.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0)
+        return {0, 0};
+    auto be = [&](size_t at) {
+        return static_cast<uint32_t>(static_cast<unsigned char>(png[at])) << 24 |
+               static_cast<uint32_t>(static_cast<unsigned char>(png[at + 1])) << 16 |
+               static_cast<uint32_t>(static_cast<unsigned char>(png[at + 2])) << 8 |
+               static_cast<uint32_t>(static_cast<unsigned char>(png[at + 3]));
+    };
+    return {be(16), be(20)};
+}
+
+TEST_F(HostCli, SkinWritesTheFourPicturesAndRefusesFilesWithout)
+{
+    const fs::path out = dir / "skin";
+    Result r = run("skin " + kAddOn + " --out '" + out.string() + "'");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(lineCount(r.out), 4u) << r.out;
+    const std::pair<const char*, std::pair<uint32_t, uint32_t>> expected[] = {
+        {"128-backgrnd.png", {340, 262}},
+        {"129-slider_knob_vert_s.png", {16, 28}},
+        {"130-slider_knob_vert_b.png", {22, 28}},
+        {"131-switch_random.png", {44, 76}}};
+    for (const auto& [name, size] : expected)
+        EXPECT_EQ(pngSize(slurp(out / name)), size) << name;
+
+    r = run(std::string("skin '") + WOBRIX_NULL_ADDON + "' --out '" + (dir / "none").string() + "'");
+    EXPECT_NE(r.status, 0);
+    EXPECT_NE(r.err.find("no resources"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(dir / "none"));
+    EXPECT_NE(run("skin " + kAddOn).status, 0);  // --out is required
+}
+
 TEST_F(HostCli, UsageAndHelp)
 {
     Result r = run("frobnicate");
     EXPECT_NE(r.status, 0);
-    for (const char* command : {"info", "process", "demo", "bench"})
+    for (const char* command : {"info", "process", "demo", "bench", "skin"})
         EXPECT_NE(r.err.find(command), std::string::npos) << command;
     r = run("");
     EXPECT_NE(r.status, 0);
