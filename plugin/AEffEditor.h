@@ -3,6 +3,7 @@
 // base derives from it, so the host interface needs no GUI to build.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "AEffect.h"
@@ -32,19 +33,22 @@ public:
     virtual void close() {}
     virtual void idle()
     {
-        if (updateFlag) {
-            updateFlag = 0;
+        if (updateFlag.exchange(0, std::memory_order_relaxed))
             update();
-        }
     }
     virtual void update() {}
-    virtual void postUpdate() { updateFlag = 1; }
+    // any thread
+    virtual void postUpdate() { updateFlag.store(1, std::memory_order_relaxed); }
     // any thread; the effect calls it on every parameter write. The toolkit's
     // editor moves its controls; this interface has nothing to move.
     virtual void setParameter(int32_t /*index*/, float /*value*/) {}
 
+    AudioEffect* getEffect() const { return effect; }
+
 protected:
     AudioEffect* effect;  // not owned: the effect owns the editor
     void* systemWindow = nullptr;
-    long updateFlag = 0;
+    // Raised from any thread, lowered by the idle; a relaxed atomic, since it
+    // orders nothing else.
+    std::atomic<long> updateFlag{0};
 };

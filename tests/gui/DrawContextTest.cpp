@@ -212,7 +212,8 @@ TEST_F(DrawContextTest, ClipRectangleLimitsDrawingUntilReset)
 TEST(DrawContextFrame, ClipStartsAsTheFrameSize)
 {
     Canvas canvas(20, 20);
-    CFrame frame(CRect{0, 0, 340, 262});
+    CRect editorRect{0, 0, 340, 262};
+    CFrame frame(editorRect, nullptr, nullptr);
     CDrawContext context(&frame, canvas.platformView(), nullptr);
     EXPECT_EQ(context.getClipRect(), (CRect{0, 0, 340, 262}));
     context.setClipRect(CRect{1, 1, 2, 2});
