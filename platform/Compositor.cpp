@@ -109,6 +109,60 @@ void paint(const PaintTarget& target, const PaintStyle& style, const Coverage& c
   }
 }
 
+bool fillSolid(const PaintTarget& target, const PaintStyle& style, clipping_rect rect)
+{
+  const bool plain = style.mode == B_OP_COPY || style.mode == B_OP_OVER || style.mode == B_OP_ERASE;
+  if (!plain) return false;
+  for (uint8_t row : style.stipple.data)
+    if (row != 0xFF) return false;
+  if (pr::isEmpty(rect) || !target.pixels.valid()) return true;
+  const rgb_color ink = style.mode == B_OP_ERASE ? style.low : style.high;
+  const uint8_t word[4] = {ink.blue, ink.green, ink.red, 255};
+  for (const clipping_rect& c : target.clip) {
+    const clipping_rect r = pr::intersect(c, rect);
+    if (pr::isEmpty(r)) continue;
+    for (int32_t y = r.top; y <= r.bottom; ++y) {
+      uint8_t* px = target.pixels.at(r.left, y);
+      for (int32_t x = r.left; x <= r.right; ++x, px += 4) std::memcpy(px, word, 4);
+    }
+  }
+  return true;
+}
+
+// The common case of every skin and control picture: no scaling, so each
+// row is one span of the source, copied whole or word by word past the
+// transparent marker.
+static void copyUnscaled(const PaintTarget& target, bool over, const PixelBuffer& source,
+                         clipping_rect from, clipping_rect to)
+{
+  const int64_t dx = int64_t{from.left} - to.left;
+  const int64_t dy = int64_t{from.top} - to.top;
+  for (const clipping_rect& c : target.clip) {
+    clipping_rect r = pr::intersect(c, to);
+    if (pr::isEmpty(r)) continue;
+    // Only the part whose source lies inside the picture is drawn.
+    const int64_t left = std::max<int64_t>(r.left, -dx);
+    const int64_t right = std::min<int64_t>(r.right, source.width - 1 - dx);
+    const int64_t top = std::max<int64_t>(r.top, -dy);
+    const int64_t bottom = std::min<int64_t>(r.bottom, source.height - 1 - dy);
+    if (left > right || top > bottom) continue;
+    const auto count = static_cast<size_t>(right - left + 1);
+    for (int64_t y = top; y <= bottom; ++y) {
+      const uint8_t* s = source.at(static_cast<int32_t>(left + dx), static_cast<int32_t>(y + dy));
+      uint8_t* d = target.pixels.at(static_cast<int32_t>(left), static_cast<int32_t>(y));
+      if (!over) {
+        std::memcpy(d, s, count * 4);
+        continue;
+      }
+      for (size_t i = 0; i < count; ++i) {
+        uint32_t word;
+        std::memcpy(&word, s + 4 * i, 4);
+        if (word != B_TRANSPARENT_32_BIT) std::memcpy(d + 4 * i, &word, 4);
+      }
+    }
+  }
+}
+
 void blit(const PaintTarget& target, drawing_mode mode, const PixelBuffer& source,
           clipping_rect from, clipping_rect to)
 {
@@ -117,6 +171,10 @@ void blit(const PaintTarget& target, drawing_mode mode, const PixelBuffer& sourc
   const int64_t fromHeight = int64_t{from.bottom} - from.top + 1;
   const int64_t toWidth = int64_t{to.right} - to.left + 1;
   const int64_t toHeight = int64_t{to.bottom} - to.top + 1;
+  if (fromWidth == toWidth && fromHeight == toHeight && mode != B_OP_INVERT) {
+    copyUnscaled(target, mode == B_OP_OVER, source, from, to);
+    return;
+  }
   for (const clipping_rect& c : target.clip) {
     const clipping_rect r = pr::intersect(c, to);
     for (int32_t y = r.top; y <= r.bottom; ++y) {

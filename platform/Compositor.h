@@ -45,6 +45,11 @@ struct PaintStyle {
 
 namespace compositor {
 
+// A solid rectangle in copy, over or erase mode, row by row without a
+// coverage mask (backgrounds, display boxes, offscreen pictures). False when
+// the style needs the general path; nothing is drawn then.
+bool fillSolid(const PaintTarget& target, const PaintStyle& style, clipping_rect rect);
+
 // Copy and over put the high colour (blended by partial coverage: towards
 // the low colour in copy, towards the destination in over), erase the low
 // colour, invert flips red, green and blue of pixels at least half covered.

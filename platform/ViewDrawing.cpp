@@ -88,9 +88,10 @@ void BView::FillRect(BRect rect, pattern p)
 {
   PaintTarget t;
   if (!beginDrawing(&t)) return;
-  compositor::paint(
-      t, style(p),
-      shapes::filledRect(pr::offset(pr::fromRect(rect), t.originX, t.originY), t.frame()));
+  const clipping_rect r = pr::intersect(pr::offset(pr::fromRect(rect), t.originX, t.originY), t.frame());
+  const PaintStyle s = style(p);
+  if (compositor::fillSolid(t, s, r)) return;
+  compositor::paint(t, s, shapes::filledRect(r, t.frame()));
 }
 
 void BView::FillPolygon(const BPoint* points, int32_t count, pattern p)
