@@ -7,7 +7,7 @@ JOBS       ?= 2
 # Warnings are errors in CI; locally they are warnings.
 WERROR     ?= $(if $(CI),ON,OFF)
 
-.PHONY: all deps build demo test test-unit test-sanitize test-m32 test-fuzz bench soak install clean
+.PHONY: all deps build demo test test-unit test-sanitize test-tsan test-m32 test-fuzz bench soak install clean
 
 all: build
 
@@ -25,7 +25,7 @@ demo: build
 	    echo "built $(BUILD)/WobrixFree.so and $(BUILD)/hosts/WobrixFree.so"; \
 	fi
 
-test: test-unit test-sanitize test-m32 test-fuzz
+test: test-unit test-sanitize test-tsan test-m32 test-fuzz
 
 test-unit: build
 	cd $(BUILD) && ctest --output-on-failure
@@ -38,6 +38,17 @@ test-sanitize: deps
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure
+
+# The threaded tests again under ThreadSanitizer: the editor with audio,
+# idle, open/close and drags at once, and the platform's windows and locks.
+# Any report fails the run.
+TSAN_BUILD ?= build-tsan
+test-tsan: deps
+	cmake -S . -B $(TSAN_BUILD) -DWOBRIX_WERROR=$(WERROR) -DWOBRIX_SANITIZE_THREAD=ON \
+	    -DCMAKE_BUILD_TYPE=Debug -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST
+	cmake --build $(TSAN_BUILD) -j$(JOBS) --target editor_concurrency_tests platform_tests
+	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 $(TSAN_BUILD)/tests/editor_concurrency_tests
+	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 $(TSAN_BUILD)/tests/platform_tests
 
 # The record layout as a 32-bit host of the protocol sees it.
 test-m32: deps

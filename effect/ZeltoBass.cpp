@@ -9,6 +9,7 @@
 #include <new>
 
 #include "ZeltoBassProc.h"
+#include "editor/ZeltoBassEditor.h"
 #include "plugin/AEffEditor.h"
 #include "plugin/HostText.h"
 #include "plugin/OutOfMemory.h"
@@ -40,7 +41,13 @@ ZeltoBass::ZeltoBass(HostCallback host, HostWindowKind window)
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     if (programs)
         setProgram(0);  // the host hears updateDisplay before main_plugin returns
-    if (!programs || !processor)
+    // A Linux host hands a native window, which our editor cannot take yet:
+    // that add-on has no editor, so it keeps the editor flag clear and
+    // answers 0 to the editor opcodes.
+    bool editorMissing = false;
+    if (window == HostWindowKind::PlatformView)
+        editorMissing = !new (std::nothrow) ZeltoBassEditor(this);  // attaches itself
+    if (!programs || !processor || editorMissing)
         oome = true;
 }
 

@@ -9,3 +9,4 @@ void addProcessCommand(CLI::App& app);
 void addDemoCommand(CLI::App& app);
 void addBenchCommand(CLI::App& app);
 void addSkinCommand(CLI::App& app);
+void addEditorCommand(CLI::App& app);

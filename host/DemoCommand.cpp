@@ -1,5 +1,7 @@
 // `demo [--out DIR] [--addon PATH]`: a synthetic bass riff through every
-// program of the add-on, as WAVs and one PNG per program.
+// program of the add-on, as WAVs and one PNG per program; and, when the
+// add-on has an editor, its picture for each program and after a click on
+// the kick button.
 #include <unistd.h>
 
 #include <cctype>
@@ -10,12 +12,15 @@
 
 #include "BassRiff.h"
 #include "Commands.h"
+#include "EditorSession.h"
 #include "HostError.h"
 #include "LevelCurve.h"
+#include "Patch.h"
 #include "Plot.h"
 #include "Plugin.h"
 #include "Renderer.h"
 #include "WavFile.h"
+#include "platform/InterfaceDefs.h"
 
 namespace fs = std::filesystem;
 
@@ -23,6 +28,10 @@ namespace {
 
 constexpr int kRate = 44100;
 constexpr int32_t kBlock = 512;
+constexpr bigtime_t kEditorTimeout = 5000000;
+// The middle of the bass editor's kick button, (285, 13) to (329, 51).
+constexpr int32_t kKickX = 307;
+constexpr int32_t kKickY = 32;
 
 // The add-on built beside this executable.
 std::string defaultAddOn()
@@ -47,6 +56,40 @@ std::string slug(const std::string& name)
     while (!s.empty() && s.back() == '-')
         s.pop_back();
     return s.empty() ? "program" : s;
+}
+
+// The editor in each program, then one click on the kick button in the last
+// program and the random patch it made. Optional: an add-on without an
+// editor gets a one-line note.
+void writeEditorPictures(Plugin& plugin, const std::string& outDir)
+{
+    std::string whyNot;
+    const auto size = askEditorSize(plugin, &whyNot);
+    if (!size) {
+        std::printf("editor pictures skipped: %s\n", whyNot.c_str());
+        return;
+    }
+    EditorSession session(plugin, *size, kEditorTimeout);
+    const int32_t programs = plugin.effect().numPrograms;
+    for (int32_t p = 0; p < programs; ++p) {
+        plugin.selectProgram(p);
+        const std::string path = (fs::path(outDir) / ("editor-p" + std::to_string(p) + ".png")).string();
+        session.writePng(path);
+        std::printf("%s\n", path.c_str());
+    }
+    if (kKickX >= size->width || kKickY >= size->height) {
+        std::printf("kick click skipped: (%d, %d) is outside the %d x %d editor\n", kKickX, kKickY,
+                    size->width, size->height);
+        return;
+    }
+    session.press(kKickX, kKickY, B_PRIMARY_MOUSE_BUTTON, 0);
+    session.release();
+    const std::string path = (fs::path(outDir) / "editor-kick.png").string();
+    session.writePng(path);
+    session.close();
+    std::printf("%s\n", path.c_str());
+    printParameters(plugin, ("after the kick click in program " +
+                             std::to_string(plugin.currentProgram()) + ":").c_str());
 }
 
 void run(const std::string& outDir, const std::string& addonPath)
@@ -80,6 +123,7 @@ void run(const std::string& outDir, const std::string& addonPath)
         writeProgramPlot(base + ".png", std::to_string(p) + ": " + name, dry, wet, curve);
         std::printf("%s.wav\n%s.png\n", base.c_str(), base.c_str());
     }
+    writeEditorPictures(plugin, outDir);
     std::printf("wrote dry.wav and %d programs of %s into %s\n", programs,
                 plugin.effectName().c_str(), outDir.c_str());
 }
@@ -94,7 +138,7 @@ void addDemoCommand(CLI::App& app)
     };
     auto opt = std::make_shared<Options>();
     CLI::App* cmd = app.add_subcommand(
-        "demo", "Render a synthetic bass riff through every program; write WAVs and PNG plots");
+        "demo", "Render a synthetic bass riff through every program; write WAVs, PNG plots and editor pictures");
     cmd->add_option("--out", opt->out, "Folder for the files, created if needed (default build/demo)");
     cmd->add_option("--addon", opt->addon,
                     "Add-on to use (default: WobrixFree.so beside the wobrix-host executable)");

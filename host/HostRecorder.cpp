@@ -1,6 +1,7 @@
 // HostRecorder: routing of host calls to their recorder, and the answers.
 #include "HostRecorder.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -26,11 +27,14 @@ VstIntPtr HostRecorder::callback(AEffect* effect, int32_t opcode, int32_t index,
         return opcode == audioMasterVersion ? 2400 : 0;
     HostCall call{effect, opcode, index, value, opt};
     {
-        std::lock_guard<std::mutex> lock(self->mutex);
-        self->log.push_back(call);
+        std::lock_guard<std::recursive_mutex> order(self->ordering);
+        {
+            std::lock_guard<std::mutex> lock(self->mutex);
+            self->log.push_back(call);
+        }
+        if (self->onCall)
+            self->onCall(call);
     }
-    if (self->onCall)
-        self->onCall(call);
     return self->answer(call, ptr);
 }
 
@@ -61,4 +65,45 @@ void HostRecorder::clearCalls()
 {
     std::lock_guard<std::mutex> lock(mutex);
     log.clear();
+}
+
+const char* hostOpcodeName(int32_t opcode)
+{
+    switch (opcode) {
+    case audioMasterAutomate: return "automate";
+    case audioMasterVersion: return "version";
+    case audioMasterCurrentId: return "currentId";
+    case audioMasterIdle: return "idle";
+    case audioMasterPinConnected: return "pinConnected";
+    case audioMasterWantMidi: return "wantMidi";
+    case audioMasterGetTime: return "getTime";
+    case audioMasterProcessEvents: return "processEvents";
+    case audioMasterIOChanged: return "ioChanged";
+    case audioMasterNeedIdle: return "needIdle";
+    case audioMasterSizeWindow: return "sizeWindow";
+    case audioMasterGetSampleRate: return "getSampleRate";
+    case audioMasterGetBlockSize: return "getBlockSize";
+    case audioMasterGetCurrentProcessLevel: return "getCurrentProcessLevel";
+    case audioMasterGetAutomationState: return "getAutomationState";
+    case audioMasterGetVendorString: return "getVendorString";
+    case audioMasterGetProductString: return "getProductString";
+    case audioMasterGetVendorVersion: return "getVendorVersion";
+    case audioMasterVendorSpecific: return "vendorSpecific";
+    case audioMasterCanDo: return "canDo";
+    case audioMasterGetLanguage: return "getLanguage";
+    case audioMasterOpenWindow: return "openWindow";
+    case audioMasterCloseWindow: return "closeWindow";
+    case audioMasterGetDirectory: return "getDirectory";
+    case audioMasterUpdateDisplay: return "updateDisplay";
+    default: return nullptr;
+    }
+}
+
+std::string describeHostCall(const HostCall& call)
+{
+    char line[160];
+    const char* name = hostOpcodeName(call.opcode);
+    std::snprintf(line, sizeof line, "opcode %d index %d value %lld opt %.6g (%s)", call.opcode, call.index,
+                  static_cast<long long>(call.value), static_cast<double>(call.opt), name ? name : "?");
+    return line;
 }

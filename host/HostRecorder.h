@@ -1,11 +1,13 @@
 // HostRecorder: the host side of the conversation with a plug-in. Answers the
 // host opcodes a plain host answers and logs every call, so the command-line
-// host can print it and tests can assert what a host sees.
+// host can print it and tests can assert what a host sees. The plug-in may
+// call from any of its threads (an editor's window thread during a drag).
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "plugin/AEffect.h"
@@ -31,9 +33,11 @@ public:
     // Binds an effect's later calls to this recorder (sets its `user`).
     void attach(AEffect* effect);
 
+    // A copy of the log, in the order the calls arrived; any thread.
     std::vector<HostCall> calls() const;
     void clearCalls();
-    // Called for every host call, on the calling thread.
+    // Called for every host call, on the calling thread, one call at a time
+    // and in the order of the log. Set it before the effect is created.
     std::function<void(const HostCall&)> onCall;
 
     VstIntPtr version = 2400;  // the answer to the version query
@@ -41,6 +45,14 @@ public:
 private:
     VstIntPtr answer(const HostCall& call, void* ptr);
 
-    mutable std::mutex mutex;
+    mutable std::mutex mutex;  // guards log
+    // Held from logging a call until onCall is done with it, so onCall sees
+    // the log's order; recursive, as onCall may reach the plug-in again.
+    std::recursive_mutex ordering;
     std::vector<HostCall> log;
 };
+
+// The opcode's name ("automate"), or null for one a plain host does not know.
+const char* hostOpcodeName(int32_t opcode);
+// One line: "opcode 0 index 1 value 0 opt 0.25 (automate)".
+std::string describeHostCall(const HostCall& call);

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -12,6 +13,8 @@
 #include "Commands.h"
 #include "HostError.h"
 #include "Numbers.h"
+#include "OutputFile.h"
+#include "Patch.h"
 #include "Plugin.h"
 #include "Renderer.h"
 #include "WavFile.h"
@@ -28,39 +31,12 @@ struct Options {
     bool accumulate = false;
 };
 
-struct Setting {
-    int32_t index;
-    float value;
-};
-
 int32_t parseBlock(const std::string& text)
 {
     const auto v = parseInteger(text);
     if (!v || *v < 1 || *v > kMaxBlock)
         throw HostError("--block " + text + ": must be a whole number from 1 to 65536");
     return static_cast<int32_t>(*v);
-}
-
-Setting parseSetting(const std::string& text)
-{
-    const size_t eq = text.find('=');
-    if (eq == std::string::npos)
-        throw HostError("--set " + text + ": expected INDEX=VALUE");
-    const auto index = parseInteger(text.substr(0, eq));
-    if (!index || *index < 0 || *index > INT32_MAX)
-        throw HostError("--set " + text + ": parameter index is not a whole number");
-    const auto value = parseFloat(text.substr(eq + 1));
-    if (!value)
-        throw HostError("--set " + text + ": value is not a number");
-    return {static_cast<int32_t>(*index), *value};
-}
-
-void checkOutputFolder(const std::string& out)
-{
-    const size_t slash = out.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : out.substr(0, slash));
-    if (::access(folder.c_str(), W_OK | X_OK) != 0)
-        throw HostError(out + ": cannot write into folder " + folder);
 }
 
 // Redraws a one-line bar on stderr; only used when stderr is a terminal.
@@ -87,37 +63,20 @@ private:
 void run(const Options& opt)
 {
     const int32_t block = parseBlock(opt.block);
-    std::vector<Setting> settings;
-    for (const auto& s : opt.sets)
-        settings.push_back(parseSetting(s));
-    std::optional<long> program;
-    if (!opt.program.empty()) {
-        program = parseInteger(opt.program);
-        if (!program)
-            throw HostError("--program " + opt.program + ": not a whole number");
-    }
+    const PatchChoice patch(opt.program, opt.sets);
     StereoAudio audio = readAudio(opt.input);
     checkOutputFolder(opt.output);
 
     Plugin plugin(opt.addon);
     const AEffect& fx = plugin.effect();
-    if (program && (*program < 0 || *program >= fx.numPrograms))
-        throw HostError("--program " + opt.program + ": no such program; " + plugin.effectName() +
-                        " has programs 0 to " + std::to_string(fx.numPrograms - 1));
-    for (const Setting& s : settings)
-        if (s.index >= fx.numParams)
-            throw HostError("--set " + std::to_string(s.index) + ": no such parameter; the effect has parameters 0 to " +
-                            std::to_string(fx.numParams - 1));
+    patch.check(plugin);
     const ProcessMode mode = opt.accumulate ? ProcessMode::Accumulating : ProcessMode::Replacing;
     if (mode == ProcessMode::Replacing && !plugin.canReplace())
         throw HostError(opt.addon + ": the effect has no processReplacing; use --accumulate");
     if (mode == ProcessMode::Accumulating && !fx.process)
         throw HostError(opt.addon + ": the effect has no accumulating process");
 
-    if (program)
-        plugin.selectProgram(static_cast<int32_t>(*program));
-    for (const Setting& s : settings)
-        plugin.setParameter(s.index, s.value);
+    patch.apply(plugin);
     plugin.prepare(audio.sampleRate, block);
 
     Renderer renderer(plugin, block, mode);

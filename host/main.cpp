@@ -4,16 +4,18 @@
 
 #include "Commands.h"
 #include "HostError.h"
+#include "ScriptError.h"
 
 int main(int argc, char** argv)
 {
-    CLI::App app{"wobrix-host: inspect, render, demo and benchmark plug-in add-ons", "wobrix-host"};
+    CLI::App app{"wobrix-host: inspect, render, demo, benchmark and drive the editors of plug-in add-ons", "wobrix-host"};
     app.require_subcommand(1, 1);
     addInfoCommand(app);
     addProcessCommand(app);
     addDemoCommand(app);
     addBenchCommand(app);
     addSkinCommand(app);
+    addEditorCommand(app);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
@@ -29,6 +31,10 @@ int main(int argc, char** argv)
         // Otherwise one line, like every other refusal.
         std::fprintf(stderr, "wobrix-host: %s (see --help)\n", e.what());
         return 2;
+    } catch (const ScriptError& e) {
+        // FILE:LINE: message, as it is.
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
     } catch (const HostError& e) {
         std::fprintf(stderr, "wobrix-host: %s\n", e.what());
         return 1;

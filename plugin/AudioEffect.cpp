@@ -68,6 +68,9 @@ AudioEffect::~AudioEffect() { delete editor; }
 
 void AudioEffect::setEditor(AEffEditor* newEditor)
 {
+    // The effect owns its editor, so one replaced by another goes.
+    if (editor != newEditor)
+        delete editor;
     editor = newEditor;
     setFlag(kFlagHasEditor, newEditor != nullptr);
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "AEffect.h"
+#include "Relaxed.h"
 
 class AEffEditor;
 
@@ -103,7 +104,7 @@ protected:
     HostCallback hostCallback;     // may be null
     int32_t numPrograms;
     int32_t numParams;
-    int32_t currentProgram = 0;
+    Relaxed<int32_t> currentProgram = 0;  // read by setParameter on any thread
     int32_t blockSize = 1024;
     AEffect effectRecord;
 };

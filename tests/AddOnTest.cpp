@@ -73,7 +73,7 @@ TEST(AddOn, LoadsFromAnyDirectoryAndAnswersWithItsRecord)
     EXPECT_EQ(e->numParams, 6);
     EXPECT_EQ(e->numInputs, 2);
     EXPECT_EQ(e->numOutputs, 2);
-    EXPECT_EQ(e->flags, 0x218);
+    EXPECT_EQ(e->flags, 0x219);  // with its editor
     EXPECT_EQ(e->ioRatio, 1.0f);
     EXPECT_EQ(e->uniqueID, 0x5A623771);
     EXPECT_EQ(e->version, 1);
@@ -91,9 +91,14 @@ TEST(AddOn, LoadsFromAnyDirectoryAndAnswersWithItsRecord)
     char name[64] = {};
     EXPECT_EQ(e->dispatcher(e, effGetEffectName, 0, 0, name, 0), 1);
     EXPECT_STREQ(name, "WobrixFree");
+    // The editor's size comes from the skin the add-on carries.
     ERect* rect = nullptr;
-    EXPECT_EQ(e->dispatcher(e, effEditGetRect, 0, 0, &rect, 0), 0);
-    EXPECT_EQ(rect, nullptr);
+    ASSERT_EQ(e->dispatcher(e, effEditGetRect, 0, 0, &rect, 0), 1);
+    ASSERT_NE(rect, nullptr);
+    EXPECT_EQ(rect->top, 0);
+    EXPECT_EQ(rect->left, 0);
+    EXPECT_EQ(rect->bottom, 262);
+    EXPECT_EQ(rect->right, 340);
 
     // A slider-like automation reaches the host with the value as passed.
     e->setParameter(e, 2, 1.0f);
@@ -122,6 +127,12 @@ TEST(AddOn, HostsAddOnHasTheSameContract)
     char vendor[64] = {};
     e->dispatcher(e, effGetVendorString, 0, 0, vendor, 0);
     EXPECT_STREQ(vendor, "Zelto Audio");
+    // A Linux host's window is not one of our views: no editor to hand it to.
+    EXPECT_EQ(e->flags & kFlagHasEditor, 0);
+    ERect* rect = nullptr;
+    EXPECT_EQ(e->dispatcher(e, effEditGetRect, 0, 0, &rect, 0), 0);
+    int fakeWindow = 0;
+    EXPECT_EQ(e->dispatcher(e, effEditOpen, 0, 0, &fakeWindow, 0), 0);
     EXPECT_EQ(e->dispatcher(e, effClose, 0, 0, nullptr, 0), 1);
 }
 

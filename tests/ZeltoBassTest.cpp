@@ -63,7 +63,7 @@ TEST_F(Bass, RecordAndIdentity)
     EXPECT_EQ(r->numParams, 6);
     EXPECT_EQ(r->numInputs, 2);
     EXPECT_EQ(r->numOutputs, 2);
-    EXPECT_EQ(r->flags, 0x218);
+    EXPECT_EQ(r->flags, 0x219);  // with its editor
     EXPECT_EQ(r->uniqueID, 0x5A623771);
     EXPECT_EQ(text(effGetEffectName), "WobrixFree");
     EXPECT_EQ(text(effGetProductString), "WobrixFree");

@@ -1,0 +1,92 @@
+// EditorSession: an add-on's editor opened the way a host opens it, in a
+// headless window (platform/HeadlessHost.h): the size from opcode 13, the
+// window's record handed over with opcode 14, opcode 19 at a steady rate on
+// a host thread, opcode 15 at the end. In between, the driving thread moves
+// the pointer, presses and releases, and writes the picture.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "EditorIdle.h"
+#include "Watchdog.h"
+#include "plugin/AEffect.h"
+
+class HeadlessHost;
+class Plugin;
+
+struct EditorSize {
+    int32_t width = 0;
+    int32_t height = 0;
+};
+
+// The editor's size (opcode 13). Nothing, with the reason in *whyNot, when
+// the effect declares no editor or gives no rectangle; HostError when the
+// rectangle is empty or wider or taller than a headless window can be.
+std::optional<EditorSize> askEditorSize(Plugin& plugin, std::string* whyNot);
+
+class EditorSession {
+public:
+    static constexpr bigtime_t kIdlePeriod = 20000;  // opcode 19 at 50 Hz
+    static constexpr bigtime_t kMoveGap = 5000;      // between the moves of a drag
+
+    // Opens the editor; HostError when it refuses. Every wait for the
+    // add-on gives up after `timeout` microseconds.
+    EditorSession(Plugin& plugin, EditorSize size, bigtime_t timeout);
+    ~EditorSession();
+    EditorSession(const EditorSession&) = delete;
+    EditorSession& operator=(const EditorSession&) = delete;
+
+    // Where the driver is, for messages ("script.txt:4"); empty: the add-on.
+    void setPlace(const std::string& where) { place = where; }
+
+    // The pointer state; buttons and keys stay. While a press is tracked,
+    // waits until the tracking loop has read it, acted on it and drawn
+    // (the state posted again until seven reads have seen it).
+    void move(int32_t x, int32_t y);
+    // Presses and holds; waits until the press has returned from MouseDown,
+    // or the tracking loop it started has settled as after a move.
+    void press(int32_t x, int32_t y, uint32_t buttons, uint32_t keys);
+    // A press, `moves` moves along the line kMoveGap apart, a release.
+    void drag(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t moves, uint32_t buttons,
+              uint32_t keys);
+    // Every button and key up; waits until the press has returned.
+    void release();
+    // One idle now, never at the same time as the idle thread's.
+    void idle() { idler.now(); }
+    // A redraw and an idle pass, so the picture is current. While a press is
+    // tracked the window cannot redraw (its thread is inside MouseDown), so
+    // the picture stays as the tracking loop drew it.
+    void refresh();
+    // refresh(), then the picture as an opaque PNG, through a temporary.
+    void writePng(const std::string& path);
+    // Every button and key released for good; waits for a pending press.
+    void endInput();
+    // Ends the input, stops the idle thread, sends opcode 15 and waits until
+    // the add-on has let go of the window. The destructor does it too.
+    void close();
+
+private:
+    VstIntPtr dispatchWatched(int32_t opcode, const char* what, void* ptr = nullptr);
+    bool pressReturned();
+    void waitTaken(const char* what);
+    void waitProcessed(const char* what);
+    void waitDetached();
+    std::string where() const;
+    std::string withinTimeout() const;
+    // A wait timed out: releases everything and, once the window answers
+    // again, throws HostError so the editor closes; else gives up.
+    [[noreturn]] void fail(const std::string& message);
+
+    Plugin& plugin;
+    Watchdog dog;
+    std::unique_ptr<HeadlessHost> host;
+    EditorIdle idler;
+    std::string place;
+    int32_t pointerX = 0, pointerY = 0;
+    uint32_t heldButtons = 0, heldKeys = 0;
+    uint32_t pendingPress = 0;  // serial of a press whose MouseDown may not have returned
+    bool isOpen = false;
+};
