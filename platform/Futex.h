@@ -8,6 +8,20 @@
 
 namespace futex {
 
+// Every shared field of the record is read with acquire and written with
+// release, on both sides.
+template <class T>
+T load(const T* field)
+{
+  return __atomic_load_n(field, __ATOMIC_ACQUIRE);
+}
+
+template <class T>
+void store(T* field, T value)
+{
+  __atomic_store_n(field, value, __ATOMIC_RELEASE);
+}
+
 // Returns when *word is no longer `seen`, when woken, or after `timeout` µs.
 void wait(uint32_t* word, uint32_t seen, bigtime_t timeout);
 // Adds 1 to *word and wakes every waiter on it.

@@ -10,17 +10,8 @@
 
 namespace {
 
-template <class T>
-T load(const T* field)
-{
-  return __atomic_load_n(field, __ATOMIC_ACQUIRE);
-}
-
-template <class T>
-void store(T* field, T value)
-{
-  __atomic_store_n(field, value, __ATOMIC_RELEASE);
-}
+using futex::load;
+using futex::store;
 
 constexpr int32_t kLargestSide = 16384;
 
