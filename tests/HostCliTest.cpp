@@ -2,6 +2,8 @@
 // and how it refuses bad input without leaving or damaging files.
 #include <gtest/gtest.h>
 
+#include "CliRun.h"
+
 #include <sndfile.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,27 +21,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Result {
-    int status = -1;
-    std::string out, err;
-};
-
-std::string slurp(const fs::path& p)
-{
-    std::ifstream f(p, std::ios::binary);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
-
-size_t lineCount(const std::string& s)
-{
-    size_t n = 0;
-    for (char c : s)
-        n += c == '\n';
-    return n + (!s.empty() && s.back() != '\n');
-}
-
 class HostCli : public ::testing::Test {
 protected:
     void SetUp() override
@@ -52,17 +33,7 @@ protected:
 
     Result run(const std::string& args)
     {
-        const fs::path out = dir / "stdout.txt", err = dir / "stderr.txt";
-        const std::string cmd = std::string("'") + WOBRIX_HOST + "' " + args + " >'" +
-                                out.string() + "' 2>'" + err.string() + "' </dev/null";
-        Result r;
-        const int raw = std::system(cmd.c_str());
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = slurp(out);
-        r.err = slurp(err);
-        fs::remove(out);
-        fs::remove(err);
-        return r;
+        return runCommand(dir, std::string("'") + WOBRIX_HOST + "' " + args);
     }
 
     // A sine of `frames` frames in every channel, 16-bit WAV.

@@ -3,6 +3,8 @@
 // calls it prints, the script errors it refuses, and that it never hangs.
 #include <gtest/gtest.h>
 
+#include "CliRun.h"
+
 #include <cairo.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,11 +21,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Result {
-    int status = -1;
-    std::string out, err;
-};
-
 struct Call {
     int opcode, index;
     long long value;
@@ -35,22 +32,6 @@ struct Picture {
     std::vector<uint32_t> rgb;  // 0xRRGGBB, row by row
     uint32_t at(int x, int y) const { return rgb[static_cast<size_t>(y * width + x)]; }
 };
-
-std::string slurp(const fs::path& p)
-{
-    std::ifstream f(p, std::ios::binary);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
-
-size_t lineCount(const std::string& s)
-{
-    size_t n = 0;
-    for (char c : s)
-        n += c == '\n';
-    return n + (!s.empty() && s.back() != '\n');
-}
 
 Picture readPng(const fs::path& p)
 {
@@ -125,17 +106,7 @@ protected:
     // A hang fails the test (status 124) instead of stopping the suite.
     Result run(const std::string& args, const std::string& mode = "")
     {
-        const fs::path out = dir / "stdout.txt", err = dir / "stderr.txt";
-        const std::string cmd = "EDITOR_FIXTURE='" + mode + "' timeout 20 '" + WOBRIX_HOST + "' " + args +
-                                " >'" + out.string() + "' 2>'" + err.string() + "' </dev/null";
-        Result r;
-        const int raw = std::system(cmd.c_str());
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = slurp(out);
-        r.err = slurp(err);
-        fs::remove(out);
-        fs::remove(err);
-        return r;
+        return runCommand(dir, "EDITOR_FIXTURE='" + mode + "' timeout 20 '" + WOBRIX_HOST + "' " + args);
     }
 
     fs::path script(const std::string& text, const std::string& name = "steps.txt")
