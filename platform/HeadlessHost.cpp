@@ -13,6 +13,19 @@ namespace {
 using futex::load;
 using futex::store;
 
+bool reached(uint32_t value, uint32_t target) { return static_cast<int32_t>(value - target) >= 0; }
+
+// The length of the UTF-8 character that starts with `lead`, 0 for a byte
+// that cannot start one.
+int32_t utf8Length(uint8_t lead)
+{
+  if (lead < 0x80) return 1;
+  if (lead >= 0xC2 && lead <= 0xDF) return 2;
+  if (lead >= 0xE0 && lead <= 0xEF) return 3;
+  if (lead >= 0xF0 && lead <= 0xF4) return 4;
+  return 0;
+}
+
 }  // namespace
 
 HeadlessHost::HeadlessHost(int32_t width, int32_t height, int32_t screenLeft, int32_t screenTop)
@@ -94,6 +107,83 @@ bool HeadlessHost::waitPress(uint32_t serial, bigtime_t timeout)
     return static_cast<int32_t>(load(&record_.press_done) - serial) >= 0;
   });
 }
+
+uint32_t HeadlessHost::postKey(const char* bytes, int32_t length, uint32_t modifierKeys)
+{
+  constexpr int32_t kLongest = static_cast<int32_t>(sizeof record_.key_bytes) - 1;
+  if (bytes == nullptr || length < 1 || length > kLongest) return 0;
+  if (load(&record_.key_request) != load(&record_.key_done)) return 0;
+  for (int32_t i = 0; i <= kLongest; ++i) {
+    const uint8_t b = i < length ? static_cast<uint8_t>(bytes[i]) : 0;
+    store(&record_.key_bytes[i], b);
+  }
+  store(&record_.key_length, static_cast<uint32_t>(length));
+  store(&record_.key_modifiers, modifierKeys);
+  uint32_t serial = __atomic_add_fetch(&record_.key_request, 1u, __ATOMIC_ACQ_REL);
+  if (serial == 0) serial = __atomic_add_fetch(&record_.key_request, 1u, __ATOMIC_ACQ_REL);
+  futex::bumpAndWake(&record_.wake_addon);
+  return serial;
+}
+
+bool HeadlessHost::waitKey(uint32_t serial, bigtime_t timeout)
+{
+  if (serial == 0) return false;
+  return futex::waitUntil(&record_.wake_host, timeout,
+                          [&] { return reached(load(&record_.key_done), serial); });
+}
+
+bool HeadlessHost::typeText(const char* utf8, bigtime_t timeout)
+{
+  if (utf8 == nullptr) return false;
+  const size_t size = std::strlen(utf8);
+  for (size_t at = 0; at < size;) {
+    const int32_t length = utf8Length(static_cast<uint8_t>(utf8[at]));
+    if (length == 0 || at + static_cast<size_t>(length) > size) return false;
+    for (int32_t i = 1; i < length; ++i) {
+      if ((static_cast<uint8_t>(utf8[at + static_cast<size_t>(i)]) & 0xC0) != 0x80) return false;
+    }
+    if (!waitKey(postKey(utf8 + at, length), timeout)) return false;
+    at += static_cast<size_t>(length);
+  }
+  return true;
+}
+
+void HeadlessHost::answerMenu(int32_t choice)
+{
+  store(&record_.menu_choice, choice);
+  __atomic_add_fetch(&record_.menu_answer, 1u, __ATOMIC_ACQ_REL);
+  futex::bumpAndWake(&record_.wake_addon);
+}
+
+bool HeadlessHost::menuAnswerTaken() const
+{
+  return load(&record_.menu_taken) == load(&record_.menu_answer);
+}
+
+bool HeadlessHost::waitMenuAnswerTaken(bigtime_t timeout)
+{
+  return futex::waitUntil(&record_.wake_host, timeout, [&] { return menuAnswerTaken(); });
+}
+
+uint32_t HeadlessHost::menusOpened() const { return load(&record_.menu_opened); }
+uint32_t HeadlessHost::menusClosed() const { return load(&record_.menu_closed); }
+
+bool HeadlessHost::waitMenuOpened(uint32_t count, bigtime_t timeout)
+{
+  return futex::waitUntil(&record_.wake_host, timeout, [&] { return reached(menusOpened(), count); });
+}
+
+bool HeadlessHost::waitMenuClosed(uint32_t count, bigtime_t timeout)
+{
+  return futex::waitUntil(&record_.wake_host, timeout, [&] { return reached(menusClosed(), count); });
+}
+
+BPoint HeadlessHost::menuLocation() const
+{
+  return {static_cast<float>(load(&record_.menu_x)), static_cast<float>(load(&record_.menu_y))};
+}
+
+int32_t HeadlessHost::menuItems() const { return load(&record_.menu_items); }
 
 void HeadlessHost::waitAnything(bigtime_t timeout)
 {

@@ -1,6 +1,7 @@
 // The host's side of a headless window record: the pixel buffer and the
-// record over it, the pointer state, requests to the add-on's window and the
-// waits for their answers, and the picture as PNG. A host without a screen
+// record over it, the pointer state, requests to the add-on's window (redraws,
+// presses, keys, answers to its pop-up menus) and the waits for their
+// answers, and the picture as PNG. A host without a screen
 // makes one, hands record() to the add-on and then plays its script.
 #pragma once
 
@@ -9,6 +10,7 @@
 
 #include "platform/HeadlessWindow.h"
 #include "platform/OS.h"
+#include "platform/Rect.h"
 #include "platform/SupportDefs.h"
 
 class HeadlessHost {
@@ -41,6 +43,33 @@ class HeadlessHost {
                      uint32_t clicks = 1);
   // Waits until MouseDown of press `serial` has returned; false on time-out.
   bool waitPress(uint32_t serial, bigtime_t timeout);
+  // Posts one key to the window's focus view: 1 to 15 bytes, one UTF-8
+  // character or a key code (InterfaceDefs.h). The serial to wait for, or 0
+  // when the bytes are refused or an earlier key has not been delivered yet.
+  uint32_t postKey(const char* bytes, int32_t length, uint32_t modifierKeys = 0);
+  // Waits until key `serial` has been delivered (KeyDown returned) or dropped.
+  bool waitKey(uint32_t serial, bigtime_t timeout);
+  // One key per UTF-8 character of utf8, each waited for; false on time-out
+  // or on bytes that are not UTF-8.
+  bool typeText(const char* utf8, bigtime_t timeout);
+
+  // The answer to the menu open now, or else to the next one to open: the
+  // choice-th item that can be chosen, from the top (separators not counted);
+  // -1 dismisses. It replaces an answer not taken yet.
+  void answerMenu(int32_t choice);
+  // True once a menu has taken the latest answer (and before any answer).
+  bool menuAnswerTaken() const;
+  bool waitMenuAnswerTaken(bigtime_t timeout);
+  // Menus the window has opened and closed so far; one is open while they differ.
+  uint32_t menusOpened() const;
+  uint32_t menusClosed() const;
+  // Until menusOpened() (or menusClosed()) reaches count; false on time-out.
+  bool waitMenuOpened(uint32_t count, bigtime_t timeout);
+  bool waitMenuClosed(uint32_t count, bigtime_t timeout);
+  // The last menu opened: its point on the screen and its choosable items.
+  BPoint menuLocation() const;
+  int32_t menuItems() const;
+
   // Waits until the window has answered anything or changed the picture.
   void waitAnything(bigtime_t timeout);
 

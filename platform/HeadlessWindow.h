@@ -11,7 +11,7 @@
 extern "C" {
 #endif
 
-#define WOBRIX_HEADLESS_WINDOW_VERSION 1u
+#define WOBRIX_HEADLESS_WINDOW_VERSION 2u
 
 /* Written once by the host before the record is handed over, then read-only:
  *   version .. pixels.
@@ -38,7 +38,8 @@ typedef struct WobrixHeadlessWindow {
   uint32_t modifiers;       /* 0x1 shift, 0x2 command, 0x4 control, 0x40 option */
   uint32_t pointer_serial;  /* host: +1 after every change of the four above */
   uint32_t pointer_seen;    /* add-on: the pointer_serial of the latest state it read */
-  uint32_t input_ended;     /* host: 1 once its script is over; buttons and keys then read as released */
+  uint32_t input_ended;     /* host: 1 once its script is over; buttons and keys then read as
+                               released, and open menus are dismissed */
 
   /* Requests, written by the host: the fields first, then the serial, then a wake. */
   uint32_t redraw_request;  /* serial: draw every view */
@@ -59,6 +60,29 @@ typedef struct WobrixHeadlessWindow {
 
   uint32_t wake_addon;  /* futex: bumped to make the add-on's window thread look */
   uint32_t wake_host;   /* futex: bumped by the add-on after each answer */
+
+  /* Version 2. */
+
+  /* A key, written by the host like a press: the fields, then the serial, then a wake. */
+  uint8_t key_bytes[16];    /* one key's UTF-8 bytes (or a key code), zero after key_length */
+  uint32_t key_length;      /* 1 ... 15 */
+  uint32_t key_modifiers;   /* as modifiers */
+  uint32_t key_request;     /* serial: deliver one key; the next only after key_done caught up */
+  uint32_t key_done;        /* add-on: the key_request whose KeyDown returned (or that was dropped) */
+
+  /* Pop-up menus. The add-on writes menu_x .. menu_items, then bumps
+   * menu_opened; it bumps menu_closed when that menu is gone. The host
+   * writes menu_choice, then bumps menu_answer: one pending answer, taken
+   * by the menu open now or by the next to open (a later answer replaces an
+   * untaken one). Taking it sets menu_taken to that menu_answer. */
+  uint32_t menu_opened;     /* add-on: menus opened so far */
+  int32_t menu_x;           /* the last menu's point on the screen */
+  int32_t menu_y;
+  int32_t menu_items;       /* the items of the last menu that can be chosen */
+  uint32_t menu_closed;     /* add-on: menus closed so far */
+  int32_t menu_choice;      /* host: 0-based among the choosable items; -1 (or out of range) dismisses */
+  uint32_t menu_answer;     /* host: serial of menu_choice */
+  uint32_t menu_taken;      /* add-on: the menu_answer a menu took last */
 } WobrixHeadlessWindow;
 
 #ifdef __cplusplus

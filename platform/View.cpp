@@ -1,4 +1,5 @@
-// BView: the view tree, geometry, locking and the pointer. The primitives are in ViewDrawing.cpp.
+// BView: the view tree, geometry, locking, the pointer and the keyboard
+// focus. The primitives are in ViewDrawing.cpp.
 #include "platform/View.h"
 
 #include <algorithm>
@@ -16,6 +17,8 @@ BView::BView(BRect frame, const char* name, uint32_t resizingMode, uint32_t flag
 
 BView::~BView()
 {
+  if (goneFlag_ != nullptr) *goneFlag_ = true;
+  if (host_ != nullptr && holdsFocus()) host_->hostSetFocus(nullptr);
   unlinkQuietly();
   std::vector<BView*> children;
   children.swap(children_);
@@ -28,6 +31,7 @@ BView::~BView()
 
 void BView::Draw(BRect) {}
 void BView::MouseDown(BPoint) {}
+void BView::KeyDown(const char*, int32_t) {}
 void BView::AttachedToWindow() {}
 void BView::DetachedFromWindow() {}
 
@@ -69,9 +73,62 @@ void BView::AddChild(BView* child, BView* before)
   if (host_ != nullptr) child->attachTree(host_);
 }
 
+bool BView::holdsFocus() const
+{
+  if (host_ == nullptr) return false;
+  for (const BView* v = host_->hostFocus(); v != nullptr; v = v->parent_) {
+    if (v == this) return true;
+  }
+  return false;
+}
+
+// The focus view is told while it is still attached; the pointer is not
+// used after the call, since the hook may delete the view.
+void BView::releaseFocus()
+{
+  if (!holdsFocus()) return;
+  ViewHost* host = host_;
+  BView* focus = host->hostFocus();
+  focus->MakeFocus(false);
+  // An override that does not reach BView::MakeFocus loses the focus all the same.
+  if (host->hostFocus() == focus) host->hostSetFocus(nullptr);
+}
+
+bool BView::releaseFocusBeforeLeaving()
+{
+  bool gone = false;
+  bool* outer = goneFlag_;
+  goneFlag_ = &gone;
+  releaseFocus();
+  if (gone) {
+    if (outer != nullptr) *outer = true;
+    return false;
+  }
+  goneFlag_ = outer;
+  return true;
+}
+
+void BView::MakeFocus(bool focus)
+{
+  if (host_ == nullptr) return;
+  BView* old = host_->hostFocus();
+  if (!focus) {
+    if (old == this) host_->hostSetFocus(nullptr);
+    return;
+  }
+  if (old == this) return;
+  host_->hostSetFocus(this);
+  if (old != nullptr) old->MakeFocus(false);
+}
+
+bool BView::IsFocus() const { return host_ != nullptr && host_->hostFocus() == this; }
+
 bool BView::RemoveChild(BView* child)
 {
   if (child == nullptr || child->parent_ != this) return false;
+  // The focus hook may remove or delete the child itself.
+  if (!child->releaseFocusBeforeLeaving()) return true;
+  if (child->parent_ != this) return true;
   child->detachTree(true);
   children_.erase(std::remove(children_.begin(), children_.end(), child), children_.end());
   child->parent_ = nullptr;
@@ -82,6 +139,7 @@ bool BView::RemoveSelf()
 {
   if (parent_ != nullptr) return parent_->RemoveChild(this);
   if (host_ == nullptr) return false;
+  if (!releaseFocusBeforeLeaving() || host_ == nullptr) return true;
   ViewHost* host = host_;
   detachTree(true);
   host->hostRemoveTop(this);
@@ -196,3 +254,8 @@ void BView::Invalidate()
 }
 
 void BView::Invalidate(BRect) { Invalidate(); }
+
+void BView::DrawNow()
+{
+  if (host_ != nullptr) drawTree();
+}

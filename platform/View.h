@@ -1,7 +1,8 @@
 // BView: a rectangle of a window or of a bitmap that draws itself and takes
 // mouse presses, with its drawing state (colours, mode, pen, font, clipping)
-// and its child views. Drawing happens at once into the host's pixels; the
-// pixel rules are those of Shapes.h, FontFace.h and Compositor.h.
+// and its child views, keys while it holds its window's focus. Drawing
+// happens at once into the host's pixels; the pixel rules are those of
+// Shapes.h, FontFace.h and Compositor.h.
 #pragma once
 
 #include <cstdint>
@@ -32,7 +33,8 @@ class BView {
  public:
   BView(BRect frame, const char* name, uint32_t resizingMode, uint32_t flags);
   // Deletes the children. Remove a view (RemoveSelf) before deleting it to
-  // get DetachedFromWindow; a view deleted while attached leaves quietly.
+  // get DetachedFromWindow; a view deleted while attached leaves quietly,
+  // taking the window's focus with it when it or a child held it.
   virtual ~BView();
   BView(const BView&) = delete;
   BView& operator=(const BView&) = delete;
@@ -40,6 +42,9 @@ class BView {
   // Hooks, called on the window's thread with the window locked.
   virtual void Draw(BRect updateRect);
   virtual void MouseDown(BPoint where);
+  // A key while this view is the window's focus; bytes is one character's
+  // UTF-8 (or a key code of InterfaceDefs.h). Does nothing here.
+  virtual void KeyDown(const char* bytes, int32_t numBytes);
   virtual void AttachedToWindow();
   virtual void DetachedFromWindow();
 
@@ -101,6 +106,16 @@ class BView {
   status_t LockLooperWithTimeout(bigtime_t timeout);
   void UnlockLooper();
 
+  // Focus: the one view of a window that gets its keys. MakeFocus(true)
+  // takes it; the view that held it gets MakeFocus(false) (the virtual one)
+  // after the window already names the new view. MakeFocus(false) on the focus
+  // view leaves the window without one. A view not in a window changes nothing.
+  // When the focus view (or a view above it) leaves its window by RemoveSelf
+  // or RemoveChild, the focus view first gets MakeFocus(false) while still
+  // attached, and the window has no focus afterwards.
+  virtual void MakeFocus(bool focus = true);
+  bool IsFocus() const;
+
   BWindow* Window() const;
   BView* Parent() const { return parent_; }
   const char* Name() const { return name_.c_str(); }
@@ -124,6 +139,11 @@ class BView {
   void ConvertToScreen(BPoint* point) const;
   void ConvertFromScreen(BPoint* point) const;
 
+ protected:
+  // Draws this view and its children at once, as the window's redraw does:
+  // the view colour, Draw, the children. Call it with the window locked.
+  void DrawNow();
+
  private:
   friend class BWindow;
   friend class BBitmap;
@@ -131,6 +151,12 @@ class BView {
   void attachTree(ViewHost* host);
   void detachTree(bool notify);
   void unlinkQuietly();
+  // This view or one inside it is its host's focus.
+  bool holdsFocus() const;
+  // Takes the focus away before this view leaves its host (see MakeFocus);
+  // false when the focus hook deleted this view.
+  void releaseFocus();
+  bool releaseFocusBeforeLeaving();
   // The view's (0, 0) in host pixels.
   void originInHost(int32_t* x, int32_t* y) const;
   // Where the view may draw, in host pixels, with or without its own clipping.
@@ -159,4 +185,6 @@ class BView {
   BPoint pen_;
   BFont font_;
   std::unique_ptr<BRegion> constraint_;
+  // Set while a removal waits on a focus hook, which may delete the view.
+  bool* goneFlag_ = nullptr;
 };

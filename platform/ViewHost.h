@@ -29,6 +29,9 @@ class ViewHost {
     *y = 0;
     *buttons = 0;
   }
+  // The view that gets the keys; a bitmap has none.
+  virtual BView* hostFocus() const { return nullptr; }
+  virtual void hostSetFocus(BView*) {}
   // Where the host's pixel (0, 0) is on the screen.
   virtual BPoint hostScreenOrigin() { return {0, 0}; }
 

@@ -1,4 +1,5 @@
-// BWindow's thread and the add-on side of the headless record; modifiers().
+// BWindow's thread and the add-on side of the headless record: redraws,
+// presses, keys and pop-up menus; modifiers().
 #include "platform/Window.h"
 
 #include <algorithm>
@@ -70,6 +71,8 @@ BWindow::~BWindow()
     gLive.erase(std::remove(gLive.begin(), gLive.end(), this), gLive.end());
   }
   Lock();
+  // The views go without MakeFocus(false): whoever they would tell may be gone.
+  focus_ = nullptr;
   std::vector<BView*> children;
   children.swap(children_);
   for (BView* child : children) {
@@ -111,6 +114,9 @@ bool BWindow::RemoveChild(BView* view)
       std::find(children_.begin(), children_.end(), view) == children_.end()) {
     return false;
   }
+  // The focus hook may remove or delete the view itself.
+  if (!view->releaseFocusBeforeLeaving()) return true;
+  if (std::find(children_.begin(), children_.end(), view) == children_.end()) return true;
   view->detachTree(true);
   hostRemoveTop(view);
   return true;
@@ -253,6 +259,54 @@ void BWindow::deliverPress()
   current_ = nullptr;
 }
 
+// The view is not touched after KeyDown returns: the hook may have deleted it.
+void BWindow::deliverKey()
+{
+  BView* target = focus_;
+  if (target == nullptr) return;
+  constexpr uint32_t kLongest = sizeof record_->key_bytes - 1;
+  const uint32_t length = std::min(load(&record_->key_length), kLongest);
+  if (length == 0) return;
+  char bytes[sizeof record_->key_bytes] = {};
+  for (uint32_t i = 0; i < length; ++i) bytes[i] = static_cast<char>(load(&record_->key_bytes[i]));
+  BMessage message(B_KEY_DOWN);
+  message.AddString("bytes", bytes);
+  message.AddInt32("modifiers", static_cast<int32_t>(load(&record_->key_modifiers)));
+  message.AddInt32("key", static_cast<uint8_t>(bytes[0]));
+  current_ = &message;
+  target->KeyDown(bytes, static_cast<int32_t>(length));
+  current_ = nullptr;
+}
+
+BWindow* BWindow::ofThisThread() { return tWindowOfThread; }
+
+int32_t BWindow::runMenu(BPoint screenWhere, int32_t items)
+{
+  store(&record_->menu_x, static_cast<int32_t>(screenWhere.x));
+  store(&record_->menu_y, static_cast<int32_t>(screenWhere.y));
+  store(&record_->menu_items, items);
+  __atomic_add_fetch(&record_->menu_opened, 1u, __ATOMIC_ACQ_REL);
+  futex::bumpAndWake(&record_->wake_host);
+  int32_t choice = -1;
+  for (;;) {
+    const uint32_t seen = load(&record_->wake_addon);
+    const uint32_t answer = load(&record_->menu_answer);
+    if (answer != load(&record_->menu_taken)) {
+      const int32_t chosen = load(&record_->menu_choice);
+      // A newer answer may have replaced the choice just read; take that one.
+      if (load(&record_->menu_answer) != answer) continue;
+      store(&record_->menu_taken, answer);
+      choice = chosen;
+      break;
+    }
+    if (inputReleased()) break;
+    futex::wait(&record_->wake_addon, seen, 100000);
+  }
+  __atomic_add_fetch(&record_->menu_closed, 1u, __ATOMIC_ACQ_REL);
+  futex::bumpAndWake(&record_->wake_host);
+  return choice >= 0 && choice < items ? choice : -1;
+}
+
 void BWindow::run()
 {
   tWindowOfThread = this;
@@ -274,6 +328,15 @@ void BWindow::run()
       deliverPress();
       Unlock();
       store(&record_->press_done, press);
+      futex::bumpAndWake(&record_->wake_host);
+      busy = true;
+    }
+    const uint32_t key = load(&record_->key_request);
+    if (!quitting_ && key != load(&record_->key_done)) {
+      if (!lockFromThread()) break;
+      deliverKey();
+      Unlock();
+      store(&record_->key_done, key);
       futex::bumpAndWake(&record_->wake_host);
       busy = true;
     }

@@ -4,8 +4,11 @@
 // The window thread waits on the record. A redraw request (or Invalidate)
 // makes it lock the window and draw every view, parents first; a press makes
 // it lock the window and call MouseDown of the innermost view under the
-// point, in that view's coordinates. Tracking loops inside MouseDown read the
-// record's pointer state live through GetMouse and modifiers().
+// point, in that view's coordinates; a key makes it lock the window and call
+// KeyDown of the focus view (a key with no focus view is dropped). Tracking
+// loops inside MouseDown read the record's pointer state live through
+// GetMouse and modifiers(); a pop-up menu's Go waits there for the host's
+// answer (Menu.h).
 #pragma once
 
 #include <atomic>
@@ -19,6 +22,7 @@
 #include "platform/Rect.h"
 #include "platform/ViewHost.h"
 
+class BPopUpMenu;
 class BView;
 
 class BWindow : public BLooper, private ViewHost {
@@ -59,9 +63,14 @@ class BWindow : public BLooper, private ViewHost {
   bool IsFront() const { return active_; }
   bool IsFloating() const { return false; }
 
-  // The press being delivered ("buttons", "modifiers", "clicks", "where"),
-  // during MouseDown only; null otherwise.
+  // The press being delivered (B_MOUSE_DOWN: "buttons", "modifiers",
+  // "clicks", "where") during MouseDown, or the key (B_KEY_DOWN: "bytes",
+  // "modifiers", "key" = the first byte) during KeyDown; null otherwise.
   BMessage* CurrentMessage() const { return current_; }
+
+  // The view that gets the keys (BView::MakeFocus), or null. Cleared quietly
+  // when the window deletes its views.
+  BView* CurrentFocus() const { return focus_; }
 
   // Asks the window thread to draw every view soon.
   void RequestRedraw();
@@ -76,6 +85,12 @@ class BWindow : public BLooper, private ViewHost {
   bool lockFromThread();
   void drawAll();
   void deliverPress();
+  void deliverKey();
+  // Go's wait on the window's thread: publishes the open menu, then answers
+  // the host's choice (0-based among `items`), or -1 when dismissed.
+  friend class BPopUpMenu;
+  static BWindow* ofThisThread();
+  int32_t runMenu(BPoint screenWhere, int32_t items);
   bool inputReleased() const;
   void markSeen(uint32_t serial) const;
 
@@ -88,6 +103,8 @@ class BWindow : public BLooper, private ViewHost {
   void hostFlush() override { LastUnlock(); }
   void hostInvalidate() override { RequestRedraw(); }
   void hostPointer(int32_t* x, int32_t* y, uint32_t* buttons) override;
+  BView* hostFocus() const override { return focus_; }
+  void hostSetFocus(BView* view) override { focus_ = view; }
   BPoint hostScreenOrigin() override;
 
   WobrixHeadlessWindow* record_;
@@ -96,6 +113,7 @@ class BWindow : public BLooper, private ViewHost {
   bool active_ = true;
   std::vector<BView*> children_;
   BMessage* current_ = nullptr;
+  BView* focus_ = nullptr;
   std::thread thread_;
   std::atomic<bool> quitting_{false};
   std::atomic<bool> deleteWhenDone_{false};

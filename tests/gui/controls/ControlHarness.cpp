@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
+#include "PixelCompare.h"
 
 namespace {
 
@@ -82,4 +85,32 @@ void ControlHarness::click(int32_t x, int32_t y, uint32_t buttons, uint32_t keys
     EXPECT_NE(serial, 0u);
     EXPECT_TRUE(pressDone(serial, kTimeout));  // the press state is held until then
     set(x, y, 0, 0);
+}
+
+bool ControlHarness::key(const char* bytes, uint32_t keys)
+{
+    const uint32_t serial =
+        window.host().postKey(bytes, static_cast<int32_t>(std::strlen(bytes)), keys);
+    return serial != 0 && window.host().waitKey(serial, kTimeout);
+}
+
+bool ControlHarness::type(const char* text) { return window.host().typeText(text, kTimeout); }
+
+::testing::AssertionResult ControlHarness::windowShows(CRect rect, CBitmap* bitmap, CPoint from)
+{
+    Canvas expected(340, 262);  // the window's size
+    paint(expected, bitmap, rect, from);
+    window.window()->Lock();
+    for (int32_t y = rect.top; y < rect.bottom; y++)
+        for (int32_t x = rect.left; x < rect.right; x++) {
+            const rgb_color shown = window.pixelAt(x, y);
+            const CColor want = expected.get(x, y);
+            if (shown.red != want.red || shown.green != want.green || shown.blue != want.blue) {
+                window.window()->Unlock();
+                return ::testing::AssertionFailure() << "first difference at (" << x << ", " << y
+                                                     << ")";
+            }
+        }
+    window.window()->Unlock();
+    return ::testing::AssertionSuccess();
 }

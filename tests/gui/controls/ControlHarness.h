@@ -7,6 +7,8 @@
 #include <mutex>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "gui/AEffGUIEditor.h"
 #include "gui/CFrame.h"
 #include "gui/controls/CControl.h"
@@ -95,6 +97,13 @@ public:
     bool pressDone(uint32_t serial, bigtime_t timeout);
     // A press for handlers that return at once.
     void click(int32_t x, int32_t y, uint32_t buttons = kPrimary, uint32_t keys = 0);
+    // The window shows, inside rect, exactly the picture read from `from`
+    // (for controls that draw themselves from their mouse handlers).
+    ::testing::AssertionResult windowShows(CRect rect, CBitmap* bitmap, CPoint from);
+    // One key (its bytes) to the focus view; true once its KeyDown returned.
+    bool key(const char* bytes, uint32_t keys = 0);
+    // One key per UTF-8 character.
+    bool type(const char* text);
 
     MemoryWindow window{340, 262};
     QuietEffect* effect;
