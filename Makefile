@@ -24,6 +24,10 @@ demo: build
 	else \
 	    echo "built $(BUILD)/WobrixFree.so and $(BUILD)/hosts/WobrixFree.so"; \
 	fi
+	@if [ -x $(BUILD)/wobrix-gallery ]; then \
+	    mkdir -p $(BUILD)/demo && \
+	    $(BUILD)/wobrix-gallery --png $(BUILD)/demo/gallery.png; \
+	fi
 
 test: test-unit test-sanitize test-tsan test-m32 test-fuzz
 
@@ -56,8 +60,9 @@ test-m32: deps
 	$(CXX) -m32 -std=c++20 -Wall -Wextra -Werror -I. tests/LayoutTest.cpp -o $(BUILD)/layout32
 	$(BUILD)/layout32
 
-# The resource reader and the picture decoder under libFuzzer (clang, with
-# AddressSanitizer and UndefinedBehaviorSanitizer) for FUZZ_SECONDS each; a
+# The resource reader, the picture decoder and the gallery's frame under
+# libFuzzer (clang, with AddressSanitizer and UndefinedBehaviorSanitizer) for
+# FUZZ_SECONDS each; a
 # crash, leak or sanitizer report fails the run and leaves its input in
 # $(FUZZ_BUILD). Corpus seeds, refreshed on every run (libFuzzer adds its
 # own finds to the same folders):
@@ -65,6 +70,8 @@ test-m32: deps
 #                     four skin pictures and the type attribute
 #   image/*.bmp       the four skin pictures: 340x262, 16x28 (2 trailing
 #                     zero bytes), 22x28 and 44x76, all 8-bit RLE
+#   gallery/          none: pointer, key and menu steps of four bytes each,
+#                     which libFuzzer grows from nothing
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 15
 FUZZ_RUN      = -max_total_time=$(FUZZ_SECONDS) -artifact_prefix=$(FUZZ_BUILD)/ -print_final_stats=1
@@ -76,6 +83,10 @@ test-fuzz: build
 	cp $(BUILD)/skin/*.bmp $(FUZZ_BUILD)/corpus/image/
 	$(FUZZ_BUILD)/resource_reader_fuzz $(FUZZ_RUN) $(FUZZ_BUILD)/corpus/reader
 	$(FUZZ_BUILD)/image_decode_fuzz $(FUZZ_RUN) $(FUZZ_BUILD)/corpus/image
+	$(BUILD)/tools/append-resources $(FUZZ_BUILD)/gallery_fuzz $$(cat $(BUILD)/gallery-resources.txt)
+	mkdir -p $(FUZZ_BUILD)/corpus/gallery
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	    $(FUZZ_BUILD)/gallery_fuzz $(FUZZ_RUN) -max_len=256 $(FUZZ_BUILD)/corpus/gallery
 
 # Benchmarks (Google Benchmark): the processor per program and block, beside a
 # stereo copy and the per-sample reference, and the cold start. Installs the

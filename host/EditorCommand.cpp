@@ -1,6 +1,6 @@
 // `editor ADDON --png OUT.png [--script FILE]`: opens an add-on's editor in a
-// headless window as a host does, plays a script of pointer steps into it,
-// and writes the pictures and what the plug-in told the host.
+// headless window as a host does, plays a script of pointer, key and menu
+// steps into it, and writes the pictures and what the plug-in told the host.
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -48,12 +48,16 @@ void play(EditorSession& session, const EditorScript& script)
         case StepKind::Release: session.release(); break;
         case StepKind::Wait: snooze(static_cast<bigtime_t>(step.milliseconds) * 1000); break;
         case StepKind::Idle: session.idle(); break;
+        case StepKind::Key: session.key(step.text, step.keys); break;
+        case StepKind::Type: session.type(step.text); break;
+        case StepKind::Menu: session.menu(step.choice); break;
         case StepKind::Png:
             session.writePng(step.path);
             std::printf("%s\n", step.path.c_str());
             break;
         }
     }
+    session.checkMenuAnswered();
     session.setPlace("");
 }
 
@@ -101,12 +105,12 @@ void addEditorCommand(CLI::App& app)
 {
     auto opt = std::make_shared<Options>();
     CLI::App* cmd = app.add_subcommand(
-        "editor", "Open an add-on's editor in a headless window, play a script of pointer steps, write PNGs");
+        "editor", "Open an add-on's editor in a headless window, play a script of pointer, key and menu steps, write PNGs");
     cmd->add_option("ADDON", opt->addon, "Add-on file (.so)")->required();
     cmd->add_option("--png", opt->png, "The final picture, written when the script is over")
         ->type_name("OUT.png")
         ->required();
-    cmd->add_option("--script", opt->script, "Pointer steps to play (see below); none: just the picture")
+    cmd->add_option("--script", opt->script, "Steps to play (see below); none: just the picture")
         ->type_name("FILE");
     cmd->add_option("--program", opt->program, "Select program N (0 to numPrograms-1) before opening")
         ->type_name("N");

@@ -33,9 +33,24 @@ const char* const kEditorScriptHelp =
     "  idle                  one more editor idle (opcode 19), now\n"
     "  png FILE              write the picture now to FILE (after a redraw, unless\n"
     "                        a press is tracked: then as the tracking loop drew it)\n"
+    "  key NAME [WORD]...    one key to the view holding the keyboard focus; waits\n"
+    "                        until it is delivered. NAME: tab enter backspace delete\n"
+    "                        left right up down home end escape space, or one\n"
+    "                        printable character (UTF-8). WORDs: shift command\n"
+    "                        control option\n"
+    "  type TEXT             the rest of the line after one space, '#' included,\n"
+    "                        one key per character (printable UTF-8, not empty)\n"
+    "  menu N | menu dismiss answer the pop-up menu open now, or else the next to\n"
+    "                        open, with its Nth item from the top (0-based,\n"
+    "                        separator lines not counted; past the last dismisses);\n"
+    "                        waits until the menu has taken the answer. A press that\n"
+    "                        opens a menu returns once it is open, so 'menu' may\n"
+    "                        come before or after it; an answer no menu took by\n"
+    "                        the end of the script is an error\n"
     "Presses must land inside the window (the pointer may leave it); a press\n"
     "while another is held is an error; a button still held when the script\n"
-    "ends is released. Each wait for the add-on gives up after --timeout.\n";
+    "ends is released and a menu still open is dismissed. Each wait for the\n"
+    "add-on gives up after --timeout.\n";
 
 namespace {
 
@@ -44,6 +59,40 @@ constexpr long kMaxCoordinate = 32767;
 constexpr long kMaxMoves = 1000;
 constexpr long kMaxWait = 60000;
 constexpr int32_t kDefaultMoves = 10;
+constexpr long kMaxMenuChoice = 1023;
+
+struct KeyName {
+    const char* name;
+    char code;
+};
+
+constexpr KeyName kKeyNames[] = {
+    {"tab", B_TAB},       {"enter", B_ENTER},  {"backspace", B_BACKSPACE}, {"delete", B_DELETE},
+    {"left", B_LEFT_ARROW}, {"right", B_RIGHT_ARROW}, {"up", B_UP_ARROW}, {"down", B_DOWN_ARROW},
+    {"home", B_HOME},     {"end", B_END},      {"escape", B_ESCAPE},       {"space", B_SPACE},
+};
+
+// The length of the printable UTF-8 character at the start of `text`, 0 when
+// it is a control byte or not well-formed UTF-8.
+size_t printableCharacter(const std::string& text, size_t at)
+{
+    const auto lead = static_cast<unsigned char>(text[at]);
+    size_t length = 0;
+    if (lead >= 0x20 && lead < 0x7F)
+        length = 1;
+    else if (lead >= 0xC2 && lead <= 0xDF)
+        length = 2;
+    else if (lead >= 0xE0 && lead <= 0xEF)
+        length = 3;
+    else if (lead >= 0xF0 && lead <= 0xF4)
+        length = 4;
+    if (length == 0 || at + length > text.size())
+        return 0;
+    for (size_t i = 1; i < length; ++i)
+        if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80)
+            return 0;
+    return length;
+}
 
 struct Word {
     const char* name;
@@ -111,6 +160,24 @@ public:
             step.buttons = B_PRIMARY_MOUSE_BUTTON;
     }
 
+    // Modifier-key words from token `from` on.
+    uint32_t keyWords(size_t from) const
+    {
+        uint32_t keys = 0;
+        for (size_t i = from; i < size(); ++i) {
+            const Word* word = nullptr;
+            for (const Word& w : kWords)
+                if (tokens[i] == w.name && w.keys != 0)
+                    word = &w;
+            if (!word)
+                fail("unknown word '" + tokens[i] + "' (shift, command, control, option)");
+            if (keys & word->keys)
+                fail(std::string(word->name) + " is named twice");
+            keys |= word->keys;
+        }
+        return keys;
+    }
+
     void expectCount(size_t count, const char* usage) const
     {
         if (size() != count)
@@ -134,7 +201,8 @@ std::vector<std::string> tokenize(const std::string& text)
     return tokens;
 }
 
-ScriptStep parseStep(const Line& line)
+// `raw` is the whole line, for `type`, whose text keeps its spaces and '#'.
+ScriptStep parseStep(const Line& line, const std::string& raw)
 {
     ScriptStep step;
     const std::string& verb = line[0];
@@ -184,8 +252,44 @@ ScriptStep parseStep(const Line& line)
         } catch (const HostError& e) {
             line.fail(e.what());
         }
+    } else if (verb == "key") {
+        if (line.size() < 2)
+            line.fail("expected 'key NAME [WORD]...'");
+        step.kind = StepKind::Key;
+        for (const KeyName& k : kKeyNames)
+            if (line[1] == k.name)
+                step.text = std::string(1, k.code);
+        if (step.text.empty()) {
+            if (printableCharacter(line[1], 0) != line[1].size())
+                line.fail("unknown key '" + line[1] +
+                          "' (tab, enter, backspace, delete, left, right, up, down, home, end, "
+                          "escape, space, or one printable character)");
+            step.text = line[1];
+        }
+        step.keys = line.keyWords(2);
+    } else if (verb == "type") {
+        step.kind = StepKind::Type;
+        const size_t at = raw.find("type") + 4;
+        std::string text = at < raw.size() ? raw.substr(at + 1) : "";
+        if (!text.empty() && text.back() == '\r')
+            text.pop_back();
+        if (text.empty())
+            line.fail("expected 'type TEXT' (one space, then the text)");
+        for (size_t i = 0; i < text.size();) {
+            const size_t length = printableCharacter(text, i);
+            if (length == 0)
+                line.fail("type: byte " + std::to_string(i + 1) +
+                          " of the text is not a printable UTF-8 character (use 'key' for tab and the like)");
+            i += length;
+        }
+        step.text = text;
+    } else if (verb == "menu") {
+        line.expectCount(2, "menu N' or 'menu dismiss");
+        step.kind = StepKind::Menu;
+        step.choice = line[1] == "dismiss" ? -1 : line.number32(1, 0, kMaxMenuChoice, "N");
     } else {
-        line.fail("unknown step '" + verb + "' (move, press, drag, release, wait, idle, png)");
+        line.fail("unknown step '" + verb +
+                  "' (move, press, drag, release, wait, idle, png, key, type, menu)");
     }
     return step;
 }
@@ -205,7 +309,7 @@ EditorScript parseEditorScript(const std::string& text, const std::string& file)
         Line line(script.file, number, tokenize(raw));
         if (line.size() == 0)
             continue;
-        ScriptStep step = parseStep(line);
+        ScriptStep step = parseStep(line, raw);
         step.line = number;
         if ((step.kind == StepKind::Press || step.kind == StepKind::Drag) && heldSince != 0)
             line.fail("the press of line " + std::to_string(heldSince) + " is still held; release it first");

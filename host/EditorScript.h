@@ -1,12 +1,13 @@
-// EditorScript: the steps the editor command plays into an add-on's window,
-// one per line, read and checked as a whole before anything is opened.
+// EditorScript: the steps the editor command plays into an add-on's window
+// (pointer, keys, answers to pop-up menus), one per line, read and checked as
+// a whole before anything is opened.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-enum class StepKind { Move, Press, Drag, Release, Wait, Idle, Png };
+enum class StepKind { Move, Press, Drag, Release, Wait, Idle, Png, Key, Type, Menu };
 
 struct ScriptStep {
     StepKind kind = StepKind::Idle;
@@ -17,6 +18,8 @@ struct ScriptStep {
     uint32_t buttons = 0, keys = 0; // press, drag: button bits and modifier-key bits
     int32_t milliseconds = 0;       // wait
     std::string path;               // png
+    std::string text;               // key: its bytes (one character or a key code); type: the text
+    int32_t choice = -1;            // menu: the choosable item, 0-based; -1 dismisses
 };
 
 struct EditorScript {

@@ -1,5 +1,5 @@
 // EditorSession: opening and closing the editor, the pointer and the presses,
-// the pictures, and what happens when the add-on stops answering.
+// keys and menus, the pictures, and what happens when the add-on stops answering.
 #include "EditorSession.h"
 
 #include <algorithm>
@@ -82,13 +82,14 @@ bool EditorSession::pressReturned()
     return pendingPress == 0;
 }
 
-// Either answer will do: a press that starts a tracking loop returns from
-// MouseDown only after the release, but the loop reads the pointer.
+// Any answer will do: a press that starts a tracking loop returns from
+// MouseDown only after the release, but the loop reads the pointer; one that
+// opens a pop-up menu returns only after the menu is answered.
 void EditorSession::waitTaken(const char* what)
 {
     const bigtime_t end = system_time() + dog.timeout();
     for (;;) {
-        if (pressReturned() || host->waitPointerSeen(0))
+        if (pressReturned() || host->waitPointerSeen(0) || host->menusOpened() != menusSeen)
             return;
         const bigtime_t now = system_time();
         if (now >= end)
@@ -107,7 +108,7 @@ void EditorSession::waitProcessed(const char* what)
         if (read > 0)
             host->setPointer(pointerX, pointerY, heldButtons, heldKeys);
         waitTaken(what);
-        if (pressReturned())
+        if (pressReturned() || host->menusOpened() != menusSeen)
             return;
     }
 }
@@ -144,7 +145,10 @@ void EditorSession::press(int32_t x, int32_t y, uint32_t buttons, uint32_t keys)
     heldButtons = buttons;
     heldKeys = keys;
     pendingPress = serial;
+    menusSeen = host->menusOpened();
     waitProcessed("take the press");
+    if (!answerPlace.empty() && host->menusOpened() != menusSeen)
+        waitAnswerTaken();
 }
 
 void EditorSession::drag(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t moves,
@@ -168,6 +172,59 @@ void EditorSession::release()
     if (pendingPress != 0 && !host->waitPress(pendingPress, dog.timeout()))
         fail("MouseDown did not return" + withinTimeout() + " of the release");
     pendingPress = 0;
+}
+
+void EditorSession::key(const std::string& bytes, uint32_t keys)
+{
+    const uint32_t serial = host->postKey(bytes.data(), static_cast<int32_t>(bytes.size()), keys);
+    if (serial == 0)
+        fail("the editor's window has not taken an earlier key");
+    if (!host->waitKey(serial, dog.timeout()))
+        fail(std::string("the editor's window did not take the key") +
+             (pressReturned() ? "" : " (MouseDown has not returned)") + withinTimeout());
+}
+
+void EditorSession::type(const std::string& text)
+{
+    for (size_t at = 0; at < text.size();) {
+        size_t length = 1;
+        while (at + length < text.size() && (static_cast<unsigned char>(text[at + length]) & 0xC0) == 0x80)
+            ++length;
+        key(text.substr(at, length), 0);
+        at += length;
+    }
+}
+
+void EditorSession::menu(int32_t choice)
+{
+    host->answerMenu(choice);
+    answerPlace = where();
+    // A press still in MouseDown is taken to be opening the menu.
+    if (host->menusOpened() != host->menusClosed() || !pressReturned())
+        waitAnswerTaken();
+}
+
+// The menu that takes the answer is open now or opens soon; after it closed,
+// the press that opened it goes on (and may return).
+void EditorSession::waitAnswerTaken()
+{
+    if (!host->waitMenuAnswerTaken(dog.timeout()))
+        fail(std::string("the pop-up menu did not take the answer") + withinTimeout());
+    answerPlace.clear();
+    if (!host->waitMenuClosed(host->menusOpened(), dog.timeout()))
+        fail(std::string("the pop-up menu did not close") + withinTimeout());
+    menusSeen = host->menusOpened();
+    if (!pressReturned())
+        waitProcessed("return from the menu");
+}
+
+void EditorSession::checkMenuAnswered()
+{
+    if (answerPlace.empty() || host->menuAnswerTaken())
+        return;
+    place = answerPlace;
+    answerPlace.clear();
+    fail("no pop-up menu took the answer");
 }
 
 void EditorSession::refresh()

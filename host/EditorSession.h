@@ -2,7 +2,8 @@
 // headless window (platform/HeadlessHost.h): the size from opcode 13, the
 // window's record handed over with opcode 14, opcode 19 at a steady rate on
 // a host thread, opcode 15 at the end. In between, the driving thread moves
-// the pointer, presses and releases, and writes the picture.
+// the pointer, presses and releases, sends keys, answers pop-up menus and
+// writes the picture.
 #pragma once
 
 #include <cstdint>
@@ -47,13 +48,27 @@ public:
     // (the state posted again until seven reads have seen it).
     void move(int32_t x, int32_t y);
     // Presses and holds; waits until the press has returned from MouseDown,
-    // or the tracking loop it started has settled as after a move.
+    // the tracking loop it started has settled as after a move, or a pop-up
+    // menu has opened (it waits for menu()).
     void press(int32_t x, int32_t y, uint32_t buttons, uint32_t keys);
     // A press, `moves` moves along the line kMoveGap apart, a release.
     void drag(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t moves, uint32_t buttons,
               uint32_t keys);
     // Every button and key up; waits until the press has returned.
     void release();
+    // One key (a character's UTF-8 or a key code) with modifier keys held;
+    // waits until the window has delivered it to its focus view (or dropped it).
+    void key(const std::string& bytes, uint32_t keys);
+    // One key per UTF-8 character of `text`, each waited for.
+    void type(const std::string& text);
+    // Answers the menu open now or the next to open: the choice-th item that
+    // can be chosen, -1 to dismiss. With a menu open, waits until it has
+    // taken the answer and closed, then as after a move while the press that
+    // opened it is held; otherwise the answer waits for the next press that
+    // opens a menu, which waits the same way.
+    void menu(int32_t choice);
+    // HostError (at the menu step's place) when an answer was never taken.
+    void checkMenuAnswered();
     // One idle now, never at the same time as the idle thread's.
     void idle() { idler.now(); }
     // A redraw and an idle pass, so the picture is current. While a press is
@@ -71,6 +86,7 @@ public:
 private:
     VstIntPtr dispatchWatched(int32_t opcode, const char* what, void* ptr = nullptr);
     bool pressReturned();
+    void waitAnswerTaken();
     void waitTaken(const char* what);
     void waitProcessed(const char* what);
     void waitDetached();
@@ -88,5 +104,7 @@ private:
     int32_t pointerX = 0, pointerY = 0;
     uint32_t heldButtons = 0, heldKeys = 0;
     uint32_t pendingPress = 0;  // serial of a press whose MouseDown may not have returned
+    uint32_t menusSeen = 0;     // menus opened when the driver last looked
+    std::string answerPlace;    // where an answer not taken yet was given; empty: none
     bool isOpen = false;
 };

@@ -18,13 +18,25 @@ Plugin::Plugin(const std::string& path) : file(path)
     std::string why;
     if (!addOn.load(path, why))
         throw HostError(path + ": cannot load add-on: " + why);
+    create(addOn.entry(), addOn.entryName());
+}
+
+Plugin::Plugin(MainPluginProc entry, const std::string& name) : file(name)
+{
+    if (!entry)
+        throw HostError(name + ": no entry function");
+    create(entry, "function");
+}
+
+void Plugin::create(MainPluginProc entry, const std::string& entryName)
+{
     host.beginLoading();
-    fx = addOn.entry()(&HostRecorder::callback);
+    fx = entry(&HostRecorder::callback);
     host.attach(fx);
     if (!fx)
-        throw HostError(path + ": the entry point " + addOn.entryName() + " returned no effect");
+        throw HostError(file + ": the entry point " + entryName + " returned no effect");
     if (fx->magic != kEffectMagic)
-        throw HostError(path + ": the entry point returned a record without the effect magic");
+        throw HostError(file + ": the entry point returned a record without the effect magic");
     dispatch(effOpen);
 }
 

@@ -1,6 +1,7 @@
-// Plugin: one effect created from an add-on, reached only through its AEffect
-// record. Wraps the dispatcher calls the commands need, hands the plug-in
-// generous zeroed buffers, and closes the effect when it goes away.
+// Plugin: one effect created from an add-on, or from an entry function linked
+// into this program, reached only through its AEffect record. Wraps the
+// dispatcher calls the commands need, hands the plug-in generous zeroed
+// buffers, and closes the effect when it goes away.
 #pragma once
 
 #include <cstdint>
@@ -22,12 +23,16 @@ public:
     // Loads the add-on, calls its entry and opens the effect (effOpen).
     // Throws HostError naming the file if any step fails.
     explicit Plugin(const std::string& path);
+    // The same steps with an entry function of this program, no dlopen;
+    // `name` stands where messages name the file.
+    Plugin(MainPluginProc entry, const std::string& name);
     ~Plugin();
     Plugin(const Plugin&) = delete;
     Plugin& operator=(const Plugin&) = delete;
 
     AEffect& effect() const { return *fx; }
     const std::string& path() const { return file; }
+    // The symbol the add-on was entered by; empty for an entry function.
     const std::string& entryName() const { return addOn.entryName(); }
     HostRecorder& recorder() { return host; }
 
@@ -65,6 +70,8 @@ public:
     int32_t outputChannels() const;
 
 private:
+    void create(MainPluginProc entry, const std::string& entryName);
+
     std::string file;
     AddOn addOn;
     HostRecorder host;

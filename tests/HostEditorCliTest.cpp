@@ -196,6 +196,40 @@ TEST_F(HostEditor, PngStepsShowThePictureAtTheirMoment)
     EXPECT_EQ(presses[1].value, 2 | 1 << 8);  // secondary button, shift
 }
 
+TEST_F(HostEditor, KeysReachTheFocusAndMenusTakeTheirAnswers)
+{
+    const std::string steps = "key a shift\n"
+                              "type \xC3\xA9 x#\n"
+                              "key tab\n"
+                              "menu 1        # answered before the menu opens\n"
+                              "press 10 10\n"
+                              "release\n"
+                              "press 10 10\n"
+                              "menu 0\n"
+                              "release\n"
+                              "press 10 10\n"
+                              "menu dismiss\n"
+                              "release\n"
+                              "press 10 10   # still open at the end: dismissed\n";
+    const Result r = run(editor("--script '" + script(steps).string() + "'"), "menu");
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::vector<std::pair<long long, float>> keys;
+    for (const Call& c : reports(r.out, 3))
+        keys.emplace_back(c.value, c.opt);
+    const std::vector<std::pair<long long, float>> wantKeys{
+        {'a' | 1 << 8, 1.0f}, {0xC3, 2.0f}, {' ', 1.0f}, {'x', 1.0f}, {'#', 1.0f}, {9, 1.0f}};
+    EXPECT_EQ(keys, wantKeys);
+    std::vector<long long> menus;
+    for (const Call& c : reports(r.out, 4))
+        menus.push_back(c.value);
+    EXPECT_EQ(menus, (std::vector<long long>{2, 0, -1, -1}));
+
+    // Nothing opens a menu in the plain editor: the answer is never taken.
+    const Result stuck = run(editor("--timeout 300 --script '" + script("menu 0\n").string() + "'"));
+    EXPECT_EQ(stuck.status, 1);
+    EXPECT_NE(stuck.err.find(":1: no pop-up menu took the answer"), std::string::npos) << stuck.err;
+}
+
 TEST_F(HostEditor, HeldButtonAtTheEndIsReleasedWithoutHanging)
 {
     const Result r = run(editor("--script '" + script("press 30 30\nmove 60 30\n").string() + "'"));
@@ -247,6 +281,15 @@ TEST_F(HostEditor, ScriptErrorsNameFileAndLineBeforeAnythingOpens)
         {"png\n", 1, "png FILE"},
         {"png /no/such/folder/x.png\n", 1, "cannot write into folder"},
         {"jump 1 2\n", 1, "unknown step"},
+        {"key\n", 1, "key NAME"},
+        {"key pageup\n", 1, "unknown key"},
+        {"key ab\n", 1, "unknown key"},
+        {"key a primary\n", 1, "unknown word"},
+        {"type\n", 1, "type TEXT"},
+        {"type a\tb\n", 1, "not a printable"},
+        {"menu\n", 1, "menu N"},
+        {"menu first\n", 1, "not a whole number"},
+        {"menu -1\n", 1, "out of range"},
         // Checked against the editor's size, still before it opens.
         {"press 100 10\n", 1, "outside the 100 x 60 window"},
         {"move 0 0\ndrag 5 70 5 5\n", 2, "outside"},
@@ -329,7 +372,7 @@ TEST_F(HostEditor, HelpTellsTheOptionsAndEveryStep)
     EXPECT_EQ(r.status, 0);
     for (const char* text : {"ADDON", "--png", "--script", "--program", "--set", "--timeout", "move X Y",
                              "press X Y", "drag X1 Y1 X2 Y2", "release", "wait MS", "idle", "png FILE",
-                             "shift", "secondary", "20 ms"})
+                             "shift", "secondary", "20 ms", "key NAME", "type TEXT", "menu N", "dismiss"})
         EXPECT_NE(r.out.find(text), std::string::npos) << text;
     EXPECT_NE(run("frobnicate").err.find("editor"), std::string::npos);
 }

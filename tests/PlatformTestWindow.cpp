@@ -127,7 +127,7 @@ TEST(PlatformHeadless, AdoptRefusesBadRecords)
   EXPECT_EQ(BWindow::AdoptHeadless(nullptr), nullptr);
   HeadlessHost host(10, 10);
   WobrixHeadlessWindow copy = *host.record();
-  copy.version = 2;
+  copy.version = WOBRIX_HEADLESS_WINDOW_VERSION + 1;
   EXPECT_EQ(BWindow::AdoptHeadless(&copy), nullptr);
   copy = *host.record();
   copy.size = 16;

@@ -1,0 +1,138 @@
+// wobrix-gallery: the toolkit's gallery editor, opened in a headless window
+// the way wobrix-host opens an add-on's editor, driven by the same script of
+// pointer steps. The effect is made in this process through its entry
+// function, and the pictures come from this program's own resources.
+#include <CLI/CLI.hpp>
+
+#include <cstdio>
+#include <string>
+
+#include "gallery/GalleryEffect.h"
+#include "host/EditorScript.h"
+#include "host/EditorSession.h"
+#include "host/HostError.h"
+#include "host/Numbers.h"
+#include "host/OutputFile.h"
+#include "host/Plugin.h"
+#include "host/ScriptError.h"
+
+namespace
+{
+
+constexpr long kMinTimeout = 100;    // ms
+constexpr long kMaxTimeout = 600000; // ms
+// Where messages name the effect, as wobrix-host names the add-on's file.
+constexpr const char* kEffectName = "gallery";
+
+struct Options {
+    std::string png, script;
+    std::string timeout = "5000";
+    bool still = false;
+};
+
+bigtime_t parseTimeout(const std::string& text)
+{
+    const auto v = parseInteger(text);
+    if (!v || *v < kMinTimeout || *v > kMaxTimeout)
+        throw HostError("--timeout " + text +
+                        ": must be a whole number of milliseconds from 100 to 600000");
+    return static_cast<bigtime_t>(*v) * 1000;
+}
+
+void play(EditorSession& session, const EditorScript& script)
+{
+    for (const ScriptStep& step : script.steps) {
+        session.setPlace(script.file + ":" + std::to_string(step.line));
+        switch (step.kind) {
+        case StepKind::Move: session.move(step.x, step.y); break;
+        case StepKind::Press: session.press(step.x, step.y, step.buttons, step.keys); break;
+        case StepKind::Drag:
+            session.drag(step.x, step.y, step.toX, step.toY, step.moves, step.buttons, step.keys);
+            break;
+        case StepKind::Release: session.release(); break;
+        case StepKind::Wait: snooze(static_cast<bigtime_t>(step.milliseconds) * 1000); break;
+        case StepKind::Idle: session.idle(); break;
+        case StepKind::Png:
+            session.writePng(step.path);
+            std::printf("%s\n", step.path.c_str());
+            std::fflush(stdout);
+            break;
+        default:
+            throw ScriptError(script.file, step.line, "wobrix-gallery cannot play this step yet");
+        }
+    }
+    session.setPlace("");
+}
+
+void run(const Options& opt)
+{
+    // Everything the user typed is checked before the editor opens.
+    const bigtime_t timeout = parseTimeout(opt.timeout);
+    const EditorScript script = opt.script.empty() ? EditorScript{} : readEditorScript(opt.script);
+    checkOutputFolder(opt.png);
+
+    Plugin plugin(opt.still ? galleryStillEntry : galleryEntry, kEffectName);
+    std::string whyNot;
+    const auto size = askEditorSize(plugin, &whyNot);
+    if (!size)
+        throw HostError(std::string(kEffectName) + ": " + whyNot);
+    checkScriptFitsWindow(script, size->width, size->height);
+    EditorSession session(plugin, *size, timeout);
+    session.refresh();
+    play(session, script);
+    session.endInput();
+    session.writePng(opt.png);
+    std::printf("%s\n", opt.png.c_str());
+    std::fflush(stdout);
+    session.close();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    Options opt;
+    CLI::App app{
+        "wobrix-gallery: every control of the toolkit in one editor, opened in a headless window,\n"
+        "driven by a script of pointer steps, written as PNG pictures",
+        "wobrix-gallery"};
+    app.add_option("--png", opt.png, "The final picture, written when the script is over")
+        ->type_name("OUT.png")
+        ->required();
+    app.add_option("--script", opt.script,
+                   "Pointer steps to play (see below); none: just the picture")
+        ->type_name("FILE");
+    app.add_option("--timeout", opt.timeout,
+                   "Give up on the editor after MS milliseconds without an answer (default 5000)")
+        ->type_name("MS");
+    app.add_flag(
+        "--still", opt.still,
+        "Nothing moves by itself: the meter keeps one level and the animation does not step,\n"
+        "so the same steps always give the same pictures");
+    app.footer(
+        std::string(
+            "The editor opens as a host opens an add-on's: its size from opcode 13, the window\n"
+            "handed over with opcode 14, opcode 19 every 20 ms on a host thread, opcode 15 at the\n"
+            "end. Before the first step, before each png and before OUT.png the window redraws\n"
+            "and one idle runs. Prints one line for every notification of a control, as\n"
+            "`tag T value V`, with ` text \"...\"` for the text edit and the option menu, then\n"
+            "each picture written.\n\n") +
+        kEditorScriptHelp);
+    try {
+        app.parse(argc, argv);
+        run(opt);
+    } catch (const CLI::ParseError& e) {
+        if (e.get_exit_code() == 0)
+            return app.exit(e); // --help
+        std::fprintf(stderr, "wobrix-gallery: %s (see --help)\n", e.what());
+        return 2;
+    } catch (const ScriptError& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    } catch (const HostError& e) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "wobrix-gallery: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
