@@ -137,6 +137,8 @@ void EditorSession::press(int32_t x, int32_t y, uint32_t buttons, uint32_t keys)
 {
     if (!pressReturned())
         throw HostError(where() + ": a press is still held; release it first");
+    // Counted before the press, which may open its menu at once.
+    menusSeen = host->menusOpened();
     const uint32_t serial = host->postPress(x, y, buttons, keys);
     if (serial == 0)
         fail("the editor's window has not finished an earlier press");
@@ -145,7 +147,6 @@ void EditorSession::press(int32_t x, int32_t y, uint32_t buttons, uint32_t keys)
     heldButtons = buttons;
     heldKeys = keys;
     pendingPress = serial;
-    menusSeen = host->menusOpened();
     waitProcessed("take the press");
     if (!answerPlace.empty() && host->menusOpened() != menusSeen)
         waitAnswerTaken();
