@@ -35,32 +35,6 @@ bigtime_t parseTimeout(const std::string& text)
     return static_cast<bigtime_t>(*v) * 1000;
 }
 
-void play(EditorSession& session, const EditorScript& script)
-{
-    for (const ScriptStep& step : script.steps) {
-        session.setPlace(script.file + ":" + std::to_string(step.line));
-        switch (step.kind) {
-        case StepKind::Move: session.move(step.x, step.y); break;
-        case StepKind::Press: session.press(step.x, step.y, step.buttons, step.keys); break;
-        case StepKind::Drag:
-            session.drag(step.x, step.y, step.toX, step.toY, step.moves, step.buttons, step.keys);
-            break;
-        case StepKind::Release: session.release(); break;
-        case StepKind::Wait: snooze(static_cast<bigtime_t>(step.milliseconds) * 1000); break;
-        case StepKind::Idle: session.idle(); break;
-        case StepKind::Key: session.key(step.text, step.keys); break;
-        case StepKind::Type: session.type(step.text); break;
-        case StepKind::Menu: session.menu(step.choice); break;
-        case StepKind::Png:
-            session.writePng(step.path);
-            std::printf("%s\n", step.path.c_str());
-            break;
-        }
-    }
-    session.checkMenuAnswered();
-    session.setPlace("");
-}
-
 void printHostCalls(const std::vector<HostCall>& calls)
 {
     std::printf("host calls: %zu\n", calls.size());
@@ -89,7 +63,7 @@ void run(const Options& opt)
     {
         EditorSession session(plugin, *size, timeout);
         session.refresh();
-        play(session, script);
+        session.play(script);
         session.endInput();
         session.writePng(opt.png);
         std::printf("%s\n", opt.png.c_str());

@@ -198,10 +198,13 @@ void EditorSession::type(const std::string& text)
 
 void EditorSession::menu(int32_t choice)
 {
+    // A press still in MouseDown is taken to be opening the menu. Asked
+    // before the answer goes out: once it has, the menu may take it, close
+    // and let the press return before we look.
+    const bool awaited = host->menusOpened() != host->menusClosed() || !pressReturned();
     host->answerMenu(choice);
     answerPlace = where();
-    // A press still in MouseDown is taken to be opening the menu.
-    if (host->menusOpened() != host->menusClosed() || !pressReturned())
+    if (awaited)
         waitAnswerTaken();
 }
 
@@ -276,4 +279,29 @@ void EditorSession::close()
     idler.stop();
     dispatchWatched(effEditClose, "opcode 15 (close the editor)");
     waitDetached();
+}
+
+void EditorSession::play(const EditorScript& script)
+{
+    for (const ScriptStep& step : script.steps) {
+        setPlace(script.file + ":" + std::to_string(step.line));
+        switch (step.kind) {
+        case StepKind::Move: move(step.x, step.y); break;
+        case StepKind::Press: press(step.x, step.y, step.buttons, step.keys); break;
+        case StepKind::Drag: drag(step.x, step.y, step.toX, step.toY, step.moves, step.buttons, step.keys); break;
+        case StepKind::Release: release(); break;
+        case StepKind::Wait: snooze(static_cast<bigtime_t>(step.milliseconds) * 1000); break;
+        case StepKind::Idle: idle(); break;
+        case StepKind::Key: key(step.text, step.keys); break;
+        case StepKind::Type: type(step.text); break;
+        case StepKind::Menu: menu(step.choice); break;
+        case StepKind::Png:
+            writePng(step.path);
+            std::printf("%s\n", step.path.c_str());
+            std::fflush(stdout);
+            break;
+        }
+    }
+    checkMenuAnswered();
+    setPlace("");
 }

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "EditorIdle.h"
+#include "EditorScript.h"
 #include "Watchdog.h"
 #include "plugin/AEffect.h"
 
@@ -69,6 +70,9 @@ public:
     void menu(int32_t choice);
     // HostError (at the menu step's place) when an answer was never taken.
     void checkMenuAnswered();
+    // Every step of the script in order, each picture path printed as it is
+    // written; then checkMenuAnswered().
+    void play(const EditorScript& script);
     // One idle now, never at the same time as the idle thread's.
     void idle() { idler.now(); }
     // A redraw and an idle pass, so the picture is current. While a press is

@@ -10,14 +10,18 @@
 namespace fs = std::filesystem;
 using namespace gallery;
 
-namespace {
+namespace
+{
 
 std::string centre(const Box& b)
 {
     return std::to_string((b.left + b.right) / 2) + " " + std::to_string((b.top + b.bottom) / 2);
 }
 
-std::string click(const Box& b) { return "press " + centre(b) + "\nrelease\n"; }
+std::string click(const Box& b)
+{
+    return "press " + centre(b) + "\nrelease\n";
+}
 
 bool sameInside(const Picture& a, const Picture& b, const Box& box)
 {
@@ -34,7 +38,8 @@ TEST_F(GalleryCli, HelpNamesTheOptionsAndTheOutput)
 {
     const Result r = run("--help");
     ASSERT_EQ(r.status, 0) << r.err;
-    for (const char* word : {"--png", "--script", "--timeout", "--still", "tag T value V", "drag X1 Y1"})
+    for (const char* word :
+         {"--png", "--script", "--timeout", "--still", "tag T value V", "drag X1 Y1"})
         EXPECT_NE(r.out.find(word), std::string::npos) << word;
 }
 
@@ -48,11 +53,13 @@ TEST_F(GalleryCli, RefusesBadInputWithOneLineAndWritesNothing)
         std::string message;
     } cases[] = {
         {"", 2, "--png is required"},
-        {"--png /nonexistent-folder/x.png", 1, "wobrix-gallery: /nonexistent-folder/x.png: cannot write"},
+        {"--png /nonexistent-folder/x.png", 1,
+         "wobrix-gallery: /nonexistent-folder/x.png: cannot write"},
         {pngArg() + " --timeout 5", 1, "--timeout 5: must be"},
         {pngArg() + " --script '" + (dir / "missing.txt").string() + "'", 1, "missing.txt"},
         {pngArg() + " --script '" + outside.string() + "'", 1, "outside.txt:2:"},
-        {pngArg() + " --script '" + unknown.string() + "'", 1, "unknown.txt:1: unknown step 'jump'"},
+        {pngArg() + " --script '" + unknown.string() + "'", 1,
+         "unknown.txt:1: unknown step 'jump'"},
     };
     for (const auto& c : cases) {
         const Result r = run(c.args);
@@ -71,10 +78,10 @@ TEST_F(GalleryCli, PrintsEveryNotificationThenThePictures)
     const Box vSwitchBottom{kVSwitch.left, kVSwitch.bottom - 10, kVSwitch.right, kVSwitch.bottom};
     const Box hSwitchFirst{kHSwitch.left + 2, kHSwitch.top, kHSwitch.left + 10, kHSwitch.bottom};
     const Box rockerLeft{kRocker.left, kRocker.top, kRocker.left + 10, kRocker.bottom};
-    const fs::path steps =
-        script(click(kKick) + click(kOnOff) + click(kOnOff) + click(vSwitchBottom) + click(hSwitchFirst) +
-               click(rockerLeft) + click(kMovieButton) + click(kAnimation) + "png " + png("mid.png").string() +
-               "\n" + click(kSplashButton) + click(kSplash) + click(kAnimation));
+    const fs::path steps = script(
+        click(kKick) + click(kOnOff) + click(kOnOff) + click(vSwitchBottom) + click(hSwitchFirst) +
+        click(rockerLeft) + click(kMovieButton) + click(kAnimation) + "png " +
+        png("mid.png").string() + "\n" + click(kSplashButton) + click(kSplash) + click(kAnimation));
     const Result r = run(pngArg() + " --still --script '" + steps.string() + "'");
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string expected = "tag 5 value 1\n"
@@ -99,13 +106,23 @@ TEST_F(GalleryCli, PrintsEveryNotificationThenThePictures)
     EXPECT_EQ(pic.height, kHeight);
 }
 
+TEST_F(GalleryCli, AnEditEndedByAClickElsewhereLetsTheEditorClose)
+{
+    // Ending the edit once left the window locked, and opcode 15 hung.
+    const fs::path steps = script(click(kTextEdit) + click(kOnOff));
+    const Result r = run(pngArg() + " --still --timeout 2000 --script '" + steps.string() + "'");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "tag 6 value 1\n" + png().string() + "\n");
+}
+
 TEST_F(GalleryCli, StillKeepsTheMeterAndTheAnimationWhereTheyAre)
 {
     // Two pictures a third of a second apart, the animation shown.
-    const std::string steps = click(kAnimation) + "png " + png("a.png").string() + "\nwait 330\npng " +
-                              png("b.png").string() + "\n";
+    const std::string steps = click(kAnimation) + "png " + png("a.png").string() +
+                              "\nwait 330\npng " + png("b.png").string() + "\n";
     for (const bool still : {true, false}) {
-        const Result r = run(pngArg() + (still ? " --still" : "") + " --script '" + script(steps).string() + "'");
+        const Result r = run(pngArg() + (still ? " --still" : "") + " --script '" +
+                             script(steps).string() + "'");
         ASSERT_EQ(r.status, 0) << r.err;
         const Picture a = readPng(png("a.png")), b = readPng(png("b.png"));
         ASSERT_EQ(a.width, kWidth);
@@ -117,4 +134,4 @@ TEST_F(GalleryCli, StillKeepsTheMeterAndTheAnimationWhereTheyAre)
     }
 }
 
-}  // namespace
+} // namespace

@@ -17,7 +17,8 @@
 namespace fs = std::filesystem;
 using namespace gallery;
 
-namespace {
+namespace
+{
 
 // Sliders and knobs dragged, buttons and switches pressed, the animation
 // shown (still, it stays on its first picture), the about picture opened.
@@ -85,8 +86,8 @@ void expectGolden(const fs::path& actualFile, const std::string& name)
         writePng(out / (name + ".actual.png"), actual);
         writePng(out / (name + ".diff.png"), diff);
         char first[96];
-        std::snprintf(first, sizeof first, "first at (%d, %d): expected #%06X, got #%06X", firstX, firstY,
-                      expected.at(firstX, firstY), actual.at(firstX, firstY));
+        std::snprintf(first, sizeof first, "first at (%d, %d): expected #%06X, got #%06X", firstX,
+                      firstY, expected.at(firstX, firstY), actual.at(firstX, firstY));
         ADD_FAILURE() << differing << " pixels differ from " << golden << "; " << first
                       << "; the picture and a difference image are in " << out;
     }
@@ -112,4 +113,4 @@ TEST_F(GalleryGolden, AfterTheScript)
     expectGolden(png(), "gallery-played");
 }
 
-}  // namespace
+} // namespace

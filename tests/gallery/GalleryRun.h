@@ -17,7 +17,7 @@
 
 struct Picture {
     int width = 0, height = 0;
-    std::vector<uint32_t> rgb;  // 0xRRGGBB, row by row
+    std::vector<uint32_t> rgb; // 0xRRGGBB, row by row
     uint32_t at(int x, int y) const { return rgb[static_cast<size_t>(y * width + x)]; }
 };
 
@@ -55,8 +55,9 @@ inline bool writePng(const std::filesystem::path& p, const Picture& pic)
 }
 
 // Each test gets a folder of its own, removed afterwards.
-class GalleryRun : public ::testing::Test {
-protected:
+class GalleryRun : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         char pattern[] = "/tmp/wobrix-gallery-test-XXXXXX";
@@ -78,7 +79,10 @@ protected:
     }
 
     std::filesystem::path png(const std::string& name = "out.png") const { return dir / name; }
-    std::string pngArg(const std::string& name = "out.png") const { return "--png '" + png(name).string() + "'"; }
+    std::string pngArg(const std::string& name = "out.png") const
+    {
+        return "--png '" + png(name).string() + "'";
+    }
 
     std::filesystem::path dir;
 };
