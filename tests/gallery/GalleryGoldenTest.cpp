@@ -1,7 +1,7 @@
 // The gallery's pictures, still, against the PNGs committed under
 // tests/golden: at rest, with the about picture open after a script of
-// pointer steps over every mouse-driven control but the text edit and the
-// option menu, and once that picture is closed again. Every pixel must
+// pointer, key and menu steps over every control that takes input, and once
+// that picture is closed again. Every pixel must
 // match. A mismatch leaves the picture it got and a difference image (red =
 // differs) in golden-out beside the test's build folder.
 //
@@ -20,7 +20,8 @@ using namespace gallery;
 namespace
 {
 
-// Sliders and knobs dragged, buttons and switches pressed, the animation
+// Sliders and knobs dragged, buttons and switches pressed, a text typed, a
+// menu entry chosen, the animation
 // shown (still, it stays on its first picture), the about picture opened.
 const char* const kSteps = R"(# the vertical slider up, the horizontal one to the right
 drag 60 110 60 72 8
@@ -44,6 +45,15 @@ release
 press 164 356
 release
 press 268 344
+release
+# the text edit typed over (all of it is selected), Enter commits
+press 160 226
+release
+type Bass
+key enter
+# the option menu: its third choosable item, Saw
+press 260 226
+menu 2
 release
 # the about picture
 press 580 352
