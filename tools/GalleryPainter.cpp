@@ -8,13 +8,15 @@
 #include <cstdio>
 
 #include "gallery/GalleryLayout.h"
+#include "tools/CairoPen.h"
 
 namespace gallery_art {
 namespace {
 
+using namespace pen;
+
 using gallery::Box;
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr uint32_t kAccent = 0xF0953A; // the product's orange
 constexpr uint32_t kLabel = 0xC9CDD3;
 constexpr uint32_t kDim = 0x8A9098;
@@ -24,32 +26,11 @@ constexpr uint32_t kGreen = 0x3FC07A;
 constexpr uint32_t kYellow = 0xE8C547;
 constexpr uint32_t kRed = 0xE0504A;
 constexpr uint32_t kBlue = 0x6FB6FF;
-constexpr const char* kFamily = "Liberation Sans";
 
 // The knobs sweep 270 degrees clockwise from half past seven; Cairo counts
 // angles clockwise from three o'clock.
 constexpr double kSweepStart = 0.75 * kPi;
 constexpr double kSweep = 1.5 * kPi;
-
-enum class Align { left, centre, right };
-
-void colour(cairo_t* cr, uint32_t rgb, double alpha = 1.0) {
-  cairo_set_source_rgba(cr, (rgb >> 16 & 0xFF) / 255.0, (rgb >> 8 & 0xFF) / 255.0, (rgb & 0xFF) / 255.0,
-                        alpha);
-}
-
-void stop(cairo_pattern_t* p, double at, uint32_t rgb) {
-  cairo_pattern_add_color_stop_rgb(p, at, (rgb >> 16 & 0xFF) / 255.0, (rgb >> 8 & 0xFF) / 255.0,
-                                   (rgb & 0xFF) / 255.0);
-}
-
-void verticalGradient(cairo_t* cr, double y0, double y1, uint32_t top, uint32_t bottom) {
-  cairo_pattern_t* p = cairo_pattern_create_linear(0, y0, 0, y1);
-  stop(p, 0, top);
-  stop(p, 1, bottom);
-  cairo_set_source(cr, p);
-  cairo_pattern_destroy(p);
-}
 
 void radialGradient(cairo_t* cr, double cx, double cy, double r, uint32_t inner, uint32_t outer) {
   cairo_pattern_t* p = cairo_pattern_create_radial(cx - r * 0.3, cy - r * 0.35, r * 0.1, cx, cy, r);
@@ -65,39 +46,6 @@ uint32_t darker(uint32_t rgb, double keep) {
     return static_cast<uint32_t>(std::lround((rgb >> shift & 0xFF) * keep)) << shift;
   };
   return part(16) | part(8) | part(0);
-}
-
-void roundedRect(cairo_t* cr, double x0, double y0, double x1, double y1, double r) {
-  cairo_new_sub_path(cr);
-  cairo_arc(cr, x1 - r, y0 + r, r, -kPi / 2, 0);
-  cairo_arc(cr, x1 - r, y1 - r, r, 0, kPi / 2);
-  cairo_arc(cr, x0 + r, y1 - r, r, kPi / 2, kPi);
-  cairo_arc(cr, x0 + r, y0 + r, r, kPi, 3 * kPi / 2);
-  cairo_close_path(cr);
-}
-
-// Hinting off: glyph outlines and advances come from the font file alone.
-void font(cairo_t* cr, double size, bool bold) {
-  cairo_select_font_face(cr, kFamily, CAIRO_FONT_SLANT_NORMAL,
-                         bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
-  cairo_set_font_size(cr, size);
-  cairo_font_options_t* o = cairo_font_options_create();
-  cairo_font_options_set_antialias(o, CAIRO_ANTIALIAS_GRAY);
-  cairo_font_options_set_hint_style(o, CAIRO_HINT_STYLE_NONE);
-  cairo_font_options_set_hint_metrics(o, CAIRO_HINT_METRICS_OFF);
-  cairo_set_font_options(cr, o);
-  cairo_font_options_destroy(o);
-}
-
-double text(cairo_t* cr, const char* s, double x, double baseline, Align align, uint32_t rgb) {
-  cairo_text_extents_t e;
-  cairo_text_extents(cr, s, &e);
-  if (align == Align::centre) x -= e.x_advance / 2;
-  if (align == Align::right) x -= e.x_advance;
-  colour(cr, rgb);
-  cairo_move_to(cr, x, baseline);
-  cairo_show_text(cr, s);
-  return x + e.x_advance;
 }
 
 // Text centred on (cx, baseline), its font shrunk until it fits `width`.
