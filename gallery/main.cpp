@@ -1,7 +1,7 @@
 // wobrix-gallery: the toolkit's gallery editor, opened in a headless window
 // the way wobrix-host opens an add-on's editor, driven by the same script of
-// pointer steps. The effect is made in this process through its entry
-// function, and the pictures come from this program's own resources.
+// pointer, key and menu steps. The effect is made in this process through
+// its entry function, and the pictures come from this program's own resources.
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
@@ -69,13 +69,13 @@ int main(int argc, char** argv)
     Options opt;
     CLI::App app{
         "wobrix-gallery: every control of the toolkit in one editor, opened in a headless window,\n"
-        "driven by a script of pointer steps, written as PNG pictures",
+        "driven by a script of pointer, key and menu steps, written as PNG pictures",
         "wobrix-gallery"};
     app.add_option("--png", opt.png, "The final picture, written when the script is over")
         ->type_name("OUT.png")
         ->required();
     app.add_option("--script", opt.script,
-                   "Pointer steps to play (see below); none: just the picture")
+                   "Pointer, key and menu steps to play (see below); none: just the picture")
         ->type_name("FILE");
     app.add_option("--timeout", opt.timeout,
                    "Give up on the editor after MS milliseconds without an answer (default 5000)")
