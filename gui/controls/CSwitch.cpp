@@ -56,27 +56,27 @@ CPoint stripOrigin(int32_t index, int32_t imageHeight)
 
 }  // namespace
 
-CVerticalSwitch::CVerticalSwitch(const CRect& rect, CControlListener* owner, int32_t controlTag,
-                                 int32_t count, int32_t pictureHeight, int32_t positionsCount,
-                                 CBitmap* picture, const CPoint& pictureOffset)
+CMultiSwitch::CMultiSwitch(const CRect& rect, CControlListener* owner, int32_t controlTag,
+                           int32_t count, int32_t pictureHeight, int32_t positionsCount,
+                           CBitmap* picture, const CPoint& pictureOffset)
     : CControl(rect, owner, controlTag, picture), offset(pictureOffset), imageCount(count),
       imageHeight(pictureHeight), positionCount(positionsCount)
 {
     defaultValue = 0.0f;
 }
 
-int32_t CVerticalSwitch::getImageIndex() const
+int32_t CMultiSwitch::getImageIndex() const
 {
     return stripIndex(value, positionCount);
 }
 
-void CVerticalSwitch::draw(CDrawContext* context)
+void CMultiSwitch::draw(CDrawContext* context)
 {
     drawPicture(background, context, size, stripOrigin(getImageIndex(), imageHeight));
     setDirty(false);
 }
 
-void CVerticalSwitch::mouse(CDrawContext* context, CPoint& where)
+void CMultiSwitch::mouse(CDrawContext* context, CPoint& where)
 {
     if (!mouseEnabled)
         return;
@@ -89,62 +89,55 @@ void CVerticalSwitch::mouse(CDrawContext* context, CPoint& where)
             notify(context);
         return;
     }
-    const double pitch = static_cast<double>(imageHeight) / positions(positionCount);
+    const double c = pitch();
     // Any change of buttons or keys ends the drag, shift included.
     do {
-        value = positionValue(where.v - size.top, pitch, positionCount, false);
+        value = valueAt(where, c);
         if (isDirty())
             notify(context);
         context->getMouseLocation(where);
         doIdleStuff();
     } while (context->getMouseButtons() == state);
+}
+
+CVerticalSwitch::CVerticalSwitch(const CRect& rect, CControlListener* owner, int32_t controlTag,
+                                 int32_t count, int32_t pictureHeight, int32_t positionsCount,
+                                 CBitmap* picture, const CPoint& pictureOffset)
+    : CMultiSwitch(rect, owner, controlTag, count, pictureHeight, positionsCount, picture,
+                   pictureOffset)
+{
+}
+
+double CVerticalSwitch::pitch() const
+{
+    return static_cast<double>(imageHeight) / positions(positionCount);
+}
+
+float CVerticalSwitch::valueAt(const CPoint& where, double c) const
+{
+    return positionValue(where.v - size.top, c, positionCount, false);
 }
 
 CHorizontalSwitch::CHorizontalSwitch(const CRect& rect, CControlListener* owner,
                                      int32_t controlTag, int32_t count, int32_t pictureHeight,
                                      int32_t positionsCount, CBitmap* picture,
                                      const CPoint& pictureOffset)
-    : CControl(rect, owner, controlTag, picture), offset(pictureOffset), imageCount(count),
-      imageHeight(pictureHeight), positionCount(positionsCount)
+    : CMultiSwitch(rect, owner, controlTag, count, pictureHeight, positionsCount, picture,
+                   pictureOffset)
 {
-    defaultValue = 0.0f;
 }
 
-int32_t CHorizontalSwitch::getImageIndex() const
+// Without a background there is no width to divide: every column past the
+// left edge is the last position.
+double CHorizontalSwitch::pitch() const
 {
-    return stripIndex(value, positionCount);
-}
-
-void CHorizontalSwitch::draw(CDrawContext* context)
-{
-    drawPicture(background, context, size, stripOrigin(getImageIndex(), imageHeight));
-    setDirty(false);
-}
-
-void CHorizontalSwitch::mouse(CDrawContext* context, CPoint& where)
-{
-    if (!mouseEnabled)
-        return;
-    const int32_t state = context->getMouseButtons();
-    if (!(state & kMousePrimary))
-        return;
-    if (state == kDefaultClick) {
-        value = getDefaultValue();
-        if (isDirty())
-            notify(context);
-        return;
-    }
-    // Without a background there is no width to divide: every column past
-    // the left edge is the last position.
     const int32_t width = background ? background->getWidth() : 0;
-    const double pitch = static_cast<double>(width) / positions(positionCount);
-    do {
-        value = positionValue(where.h - size.left, pitch, positionCount, true);
-        if (isDirty())
-            notify(context);
-        context->getMouseLocation(where);
-        doIdleStuff();
-    } while (context->getMouseButtons() == state);
+    return static_cast<double>(width) / positions(positionCount);
+}
+
+float CHorizontalSwitch::valueAt(const CPoint& where, double c) const
+{
+    return positionValue(where.h - size.left, c, positionCount, true);
 }
 
 CRockerSwitch::CRockerSwitch(const CRect& rect, CControlListener* owner, int32_t controlTag,

@@ -9,16 +9,11 @@
 #include "gui/CPoint.h"
 #include "gui/controls/CControl.h"
 
-class CVerticalSwitch : public CControl {
+// The multi-position switches' shared part: the fields in their order, the
+// drawing, and the tracking loop, which asks the axis for its pitch and the
+// position of a point.
+class CMultiSwitch : public CControl {
 public:
-    // The strip holds positionCount pictures of imageHeight rows, position 0
-    // at the top; imageCount and offset are kept but not used for drawing.
-    // A position count below 1 counts as 1.
-    CVerticalSwitch(const CRect& size, CControlListener* listener, int32_t tag, int32_t imageCount,
-                    int32_t imageHeight, int32_t positionCount, CBitmap* background,
-                    const CPoint& offset);
-    ~CVerticalSwitch() override = default;
-
     void draw(CDrawContext* context) override;
     // Primary with command restores the default; otherwise tracks while the
     // state word stays what it was at the click. where ends as the last
@@ -30,31 +25,50 @@ public:
     int32_t getPositionCount() const { return positionCount; }
 
 protected:
+    // The strip holds positionCount pictures of imageHeight rows, position 0
+    // at the top; imageCount and offset are kept but not used for drawing.
+    // A position count below 1 counts as 1. The default value is 0.
+    CMultiSwitch(const CRect& size, CControlListener* listener, int32_t tag, int32_t imageCount,
+                 int32_t imageHeight, int32_t positionCount, CBitmap* background,
+                 const CPoint& offset);
+
+    // Pixels per position along the axis.
+    virtual double pitch() const = 0;
+    // The value for a point, pitch pixels per position.
+    virtual float valueAt(const CPoint& where, double pitch) const = 0;
+
     CPoint offset;
     int32_t imageCount;
     int32_t imageHeight;
     int32_t positionCount;
 };
 
-class CHorizontalSwitch : public CControl {
+// Positions down the control's height; a boundary row belongs to the
+// position below it.
+class CVerticalSwitch : public CMultiSwitch {
 public:
-    // As the vertical switch; the positions divide the background's width.
+    CVerticalSwitch(const CRect& size, CControlListener* listener, int32_t tag, int32_t imageCount,
+                    int32_t imageHeight, int32_t positionCount, CBitmap* background,
+                    const CPoint& offset);
+    ~CVerticalSwitch() override = default;
+
+private:
+    double pitch() const override;
+    float valueAt(const CPoint& where, double pitch) const override;
+};
+
+// Positions across the background's width; a boundary column belongs to the
+// position before it.
+class CHorizontalSwitch : public CMultiSwitch {
+public:
     CHorizontalSwitch(const CRect& size, CControlListener* listener, int32_t tag,
                       int32_t imageCount, int32_t imageHeight, int32_t positionCount,
                       CBitmap* background, const CPoint& offset);
     ~CHorizontalSwitch() override = default;
 
-    void draw(CDrawContext* context) override;
-    void mouse(CDrawContext* context, CPoint& where) override;
-
-    int32_t getImageIndex() const;
-    int32_t getPositionCount() const { return positionCount; }
-
-protected:
-    CPoint offset;
-    int32_t imageCount;
-    int32_t imageHeight;
-    int32_t positionCount;
+private:
+    double pitch() const override;
+    float valueAt(const CPoint& where, double pitch) const override;
 };
 
 class CRockerSwitch : public CControl {
