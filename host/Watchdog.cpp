@@ -1,6 +1,8 @@
 // Watchdog: the watched calls and the thread that times them.
 #include "Watchdog.h"
 
+#include <errno.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -37,7 +39,8 @@ Watchdog::Watch::~Watch()
 void Watchdog::abandon(const std::string& message)
 {
     std::fflush(stdout);
-    std::fprintf(stderr, "wobrix-host: %s\n", message.c_str());
+    // The running program's own name: wobrix-host or wobrix-gallery.
+    std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, message.c_str());
     std::fflush(stderr);
     std::_Exit(1);
 }

@@ -37,7 +37,7 @@ public:
         uint64_t id;
     };
 
-    // Prints "wobrix-host: MESSAGE" and leaves the process without running
+    // Prints "PROGRAM: MESSAGE" and leaves the process without running
     // any destructor; stdout is flushed first.
     [[noreturn]] static void abandon(const std::string& message);
 
