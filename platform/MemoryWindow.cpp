@@ -3,8 +3,8 @@
 
 #include "platform/Window.h"
 
-MemoryWindow::MemoryWindow(int32_t width, int32_t height)
-    : host_(width, height), window_(BWindow::AdoptHeadless(host_.record()))
+MemoryWindow::MemoryWindow(int32_t width, int32_t height, int32_t screenLeft, int32_t screenTop)
+    : host_(width, height, screenLeft, screenTop), window_(BWindow::AdoptHeadless(host_.record()))
 {
 }
 

@@ -12,7 +12,8 @@ class BWindow;
 
 class MemoryWindow {
  public:
-  MemoryWindow(int32_t width, int32_t height);
+  // The window's top-left pixel sits at (screenLeft, screenTop) on the screen.
+  MemoryWindow(int32_t width, int32_t height, int32_t screenLeft = 0, int32_t screenTop = 0);
   // Quits the window, then lets the buffer go.
   ~MemoryWindow();
   MemoryWindow(const MemoryWindow&) = delete;

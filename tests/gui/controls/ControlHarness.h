@@ -23,6 +23,10 @@ inline constexpr uint32_t kShift = 0x1;
 inline constexpr uint32_t kCommand = 0x2;
 inline constexpr uint32_t kControl = 0x4;
 
+// Where the harness window sits on the (imagined) screen.
+inline constexpr int32_t kScreenLeft = 100;
+inline constexpr int32_t kScreenTop = 50;
+
 // An effect with nothing to process, to own the editor.
 class QuietEffect : public AudioEffect {
 public:
@@ -105,7 +109,8 @@ public:
     // One key per UTF-8 character.
     bool type(const char* text);
 
-    MemoryWindow window{340, 262};
+    // Away from the screen's corner, so screen and window points differ.
+    MemoryWindow window{340, 262, kScreenLeft, kScreenTop};
     QuietEffect* effect;
     RecordingEditor* editor;  // owned by the effect
     CFrame* frame;

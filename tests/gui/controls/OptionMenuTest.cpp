@@ -185,8 +185,8 @@ TEST_F(OptionMenuMouse, ChoosingSetsThePositionCountedWithSeparators)
     EXPECT_EQ(menu->getValue(), 3.0f);
     EXPECT_EQ(harness.window.host().menuItems(), 4);  // separators are lines, not items
     // It opened at the control's bottom-left corner on the screen.
-    EXPECT_EQ(harness.window.host().menuLocation().x, kBox.left);
-    EXPECT_EQ(harness.window.host().menuLocation().y, kBox.bottom);
+    EXPECT_EQ(harness.window.host().menuLocation().x, kScreenLeft + kBox.left);
+    EXPECT_EQ(harness.window.host().menuLocation().y, kScreenTop + kBox.bottom);
 
     choose(50, 35, 3, kSecondary);  // the secondary button opens it too
     EXPECT_EQ(current(*menu), "Noise");
@@ -200,7 +200,7 @@ TEST_F(OptionMenuMouse, DismissedOrOutOfRangeChangesNothing)
     choose(50, 35, 17);
     EXPECT_TRUE(harness.editor->values().empty());
     EXPECT_EQ(current(*menu), "Sine");
-    EXPECT_EQ(harness.window.host().menuLocation().y, kBox.top);  // on top: the top-left corner
+    EXPECT_EQ(harness.window.host().menuLocation().y, kScreenTop + kBox.top);  // on top: the top-left corner
     // The tertiary button alone opens nothing.
     const uint32_t opened = harness.window.host().menusOpened();
     harness.click(50, 35, 4);
