@@ -58,14 +58,9 @@ ZeltoBass* ZeltoBassEditor::bass() const
 
 int32_t ZeltoBassEditor::open(void* parent)
 {
-    if (!parent)
-        return 0;
-    if (frame)
-        close();
-    AEffGUIEditor::open(parent);
-    auto* parentView = static_cast<BView*>(systemWindow);
+    BView* parentView = beginOpen(parent);
     if (!parentView)
-        return 0;  // not a window of ours
+        return 0;
 
     if (!smallHandleBitmap)
         smallHandleBitmap = new CBitmap(kSmallHandleId);

@@ -100,14 +100,9 @@ void GalleryEditor::releasePictures()
 
 int32_t GalleryEditor::open(void* parent)
 {
-    if (!parent)
-        return 0;
-    if (frame)
-        close();
-    AEffGUIEditor::open(parent);
-    auto* parentView = static_cast<BView*>(systemWindow);
+    BView* parentView = beginOpen(parent);
     if (!parentView)
-        return 0; // not a window of ours
+        return 0;
     loadPictures();
 
     // The window thread may already draw; the tree is built with it locked.

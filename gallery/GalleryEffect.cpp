@@ -5,6 +5,7 @@
 #include <new>
 
 #include "gallery/GalleryEditor.h"
+#include "plugin/CreateEffect.h"
 #include "plugin/HostText.h"
 #include "plugin/OutOfMemory.h"
 
@@ -44,35 +45,11 @@ bool GalleryEffect::getProductString(char* text)
     return true;
 }
 
-namespace
-{
-
-AEffect* create(HostCallback host, bool still) noexcept
-{
-    if (!host || host(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0)
-        return nullptr;
-    GalleryEffect* effect = nullptr;
-    try {
-        effect = new (std::nothrow) GalleryEffect(host, still);
-    } catch (...) {
-        return nullptr;
-    }
-    if (!effect)
-        return nullptr;
-    if (oome) {
-        delete effect;
-        return nullptr;
-    }
-    return effect->getAeffect();
-}
-
-} // namespace
-
 AEffect* galleryEntry(HostCallback host)
 {
-    return create(host, false);
+    return createEffect<GalleryEffect>(host, false);
 }
 AEffect* galleryStillEntry(HostCallback host)
 {
-    return create(host, true);
+    return createEffect<GalleryEffect>(host, true);
 }

@@ -53,6 +53,16 @@ int32_t AEffGUIEditor::open(void* ptr)
     return 0;
 }
 
+BView* AEffGUIEditor::beginOpen(void* parent)
+{
+    if (!parent)
+        return nullptr;
+    if (frame)
+        close();
+    AEffGUIEditor::open(parent);
+    return static_cast<BView*>(systemWindow);
+}
+
 void AEffGUIEditor::idle()
 {
     // The lock is taken on the window itself and given back to it, so the

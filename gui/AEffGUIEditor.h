@@ -9,6 +9,7 @@
 #include "plugin/AEffEditor.h"
 
 class AudioEffect;
+class BView;
 class BWindow;
 class CFrame;
 
@@ -37,6 +38,10 @@ public:
     bool isInIdleStuff() const { return inIdleStuff; }
 
 protected:
+    // The start of a subclass's open: closes an editor that is open, then
+    // runs open above. Answers the view to build the frame on, or null when
+    // the parent is null or not a window of ours.
+    BView* beginOpen(void* parent);
     // Takes what the host handed to open: one of our own headless window
     // records (HeadlessWindow.h). Adopts it as a window and answers the view
     // the frame goes into, or null when the record is refused.
