@@ -7,7 +7,7 @@ JOBS       ?= 2
 # Warnings are errors in CI; locally they are warnings.
 WERROR     ?= $(if $(CI),ON,OFF)
 
-.PHONY: all deps build demo test test-unit test-sanitize test-tsan test-m32 test-fuzz bench soak install clean
+.PHONY: all deps build demo test format-check test-unit test-sanitize test-tsan test-m32 test-fuzz bench soak install clean
 
 all: build
 
@@ -29,7 +29,12 @@ demo: build
 	    $(BUILD)/wobrix-gallery --png $(BUILD)/demo/gallery.png; \
 	fi
 
-test: test-unit test-sanitize test-tsan test-m32 test-fuzz
+test: format-check test-unit test-sanitize test-tsan test-m32 test-fuzz
+
+# One style for the tree (.clang-format); any file it would change fails.
+format-check: deps
+	@git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+	@echo "format-check: every C++ file is formatted"
 
 test-unit: build
 	cd $(BUILD) && ctest --output-on-failure

@@ -98,7 +98,7 @@ void BM_FirstResourceLoad(benchmark::State& state)
     CBitmap::closeResource();
 }
 
-}  // namespace
+} // namespace
 
 BENCHMARK(BM_SkinBlit);
 BENCHMARK(BM_SkinMemcpy);

@@ -30,7 +30,7 @@ void BM_EditorFullDraw(benchmark::State& state)
     }
     auto* editor = static_cast<ZeltoBassEditor*>(effect.getEditor());
     for (auto _ : state)
-        editor->draw(nullptr);  // a full redraw under the window lock
+        editor->draw(nullptr); // a full redraw under the window lock
     window.endInput();
     record->dispatcher(record, effEditClose, 0, 0, nullptr, 0);
 }
@@ -48,6 +48,6 @@ void BM_EditorMemcpy(benchmark::State& state)
 BENCHMARK(BM_EditorFullDraw)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_EditorMemcpy)->Unit(benchmark::kMicrosecond);
 
-}  // namespace
+} // namespace
 
 BENCHMARK_MAIN();

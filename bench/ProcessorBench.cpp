@@ -15,23 +15,25 @@
 
 namespace {
 
-const float kPrograms[5][3] = {  // tubeDist, compressor, mix
-    {0.0f, 0.0f, 1.0f}, {0.03f, 0.5f, 1.0f}, {0.15f, 0.7f, 1.0f}, {0.6f, 0.96f, 1.0f},
+const float kPrograms[5][3] = { // tubeDist, compressor, mix
+    {0.0f, 0.0f, 1.0f},
+    {0.03f, 0.5f, 1.0f},
+    {0.15f, 0.7f, 1.0f},
+    {0.6f, 0.96f, 1.0f},
     {0.0f, 0.0f, 1.0f}};
 
 struct Buffers {
     std::vector<float> in0, in1, out0, out1;
     explicit Buffers(size_t n) : in0(n), in1(n), out0(n), out1(n)
     {
-        for (size_t i = 0; i < n; i++) {  // a loud bass-like signal
+        for (size_t i = 0; i < n; i++) { // a loud bass-like signal
             in0[i] = 0.9f * std::sin(0.013f * static_cast<float>(i));
             in1[i] = 0.7f * std::sin(0.021f * static_cast<float>(i));
         }
     }
 };
 
-template <bool Accumulate>
-void BM_Effect(benchmark::State& state)
+template <bool Accumulate> void BM_Effect(benchmark::State& state)
 {
     const int program = static_cast<int>(state.range(0));
     const int32_t n = static_cast<int32_t>(state.range(1));
@@ -105,7 +107,7 @@ void programsAndBlocks(benchmark::internal::Benchmark* b)
             b->Args({p, n});
 }
 
-}  // namespace
+} // namespace
 
 BENCHMARK(BM_StereoCopy)->Arg(64)->Arg(512)->Arg(4096);
 BENCHMARK(BM_Effect<false>)->Name("BM_ProcessReplacing")->Apply(programsAndBlocks);

@@ -10,7 +10,7 @@
 
 namespace {
 constexpr int kTextSize = 24;
-}  // namespace
+} // namespace
 
 void ParamStringConvert(float value, char* text)
 {

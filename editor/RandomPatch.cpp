@@ -7,14 +7,17 @@
 #include "effect/ZeltoBass.h"
 
 namespace {
-constexpr double kHalfRange = 1073741824.0;  // 2^30
-constexpr double kInvHalfRange = 1.0 / 1073741824.0;  // 2^-30
-constexpr double kInvRange = 1.0 / 2147483648.0;  // 2^-31
-}  // namespace
+constexpr double kHalfRange = 1073741824.0;          // 2^30
+constexpr double kInvHalfRange = 1.0 / 1073741824.0; // 2^-30
+constexpr double kInvRange = 1.0 / 2147483648.0;     // 2^-31
+} // namespace
 
 RandomPatch::RandomPatch() : source([] { return static_cast<int32_t>(std::rand()); }) {}
 
-double RandomPatch::uniform() { return source() * kInvRange; }
+double RandomPatch::uniform()
+{
+    return source() * kInvRange;
+}
 
 float RandomPatch::RandomGaussian(float mean, float deviation, float lower, float upper)
 {
@@ -46,7 +49,7 @@ float RandomPatch::ClampParam(float value)
 
 void RandomPatch::makeRandomPatch(ZeltoBass& effect)
 {
-    effect.setParameter(kCompressor, static_cast<float>(uniform()));  // the effect limits it
+    effect.setParameter(kCompressor, static_cast<float>(uniform())); // the effect limits it
     effect.setParameter(kTubeDist, RandomGaussian(0.0f, 1.5f, 0.0f, 1.0f));
     if (uniform() > 0.5)
         effect.setParameter(kMix, RandomGaussian(1.0f, 0.5f, 0.3f, 1.0f));

@@ -13,7 +13,7 @@ using RandomSource = std::function<int32_t()>;
 
 class RandomPatch {
 public:
-    RandomPatch();  // draws from std::rand, seeded by the effect
+    RandomPatch(); // draws from std::rand, seeded by the effect
     explicit RandomPatch(RandomSource source) : source(std::move(source)) {}
 
     // Polar method, one deviate of each accepted pair, rejected until it lies
@@ -28,7 +28,7 @@ public:
     void makeRandomPatch(ZeltoBass& effect);
 
 private:
-    double uniform();  // one draw scaled to [0, 1)
+    double uniform(); // one draw scaled to [0, 1)
 
     RandomSource source;
 };

@@ -7,8 +7,8 @@
 #include "gui/CBitmap.h"
 #include "gui/CFrame.h"
 #include "gui/PlugView.h"
-#include "gui/controls/CControl.h"
 #include "gui/controls/CButtons.h"
+#include "gui/controls/CControl.h"
 #include "gui/controls/CParamDisplay.h"
 #include "gui/controls/CSlider.h"
 #include "platform/View.h"
@@ -29,7 +29,7 @@ constexpr int kDisplayStyle = 1;
 constexpr CFont kDisplayFont = 3;
 constexpr CPoint kKickCorner{285, 13};
 
-}  // namespace
+} // namespace
 
 ZeltoBassEditor::ZeltoBassEditor(ZeltoBass* owner) : AEffGUIEditor(owner)
 {
@@ -42,7 +42,7 @@ ZeltoBassEditor::ZeltoBassEditor(ZeltoBass* owner) : AEffGUIEditor(owner)
 
 ZeltoBassEditor::~ZeltoBassEditor()
 {
-    close();  // a host may close the effect with the window still open
+    close(); // a host may close the effect with the window still open
     if (backgroundBitmap)
         backgroundBitmap->forget();
     backgroundBitmap = nullptr;
@@ -80,9 +80,10 @@ int32_t ZeltoBassEditor::open(void* parent)
     frame = new CFrame(size, parentView, this);
     frame->setBackground(backgroundBitmap);
 
-    MakeVerticalSlider(frame, &paramSliders[kMix], bigHandleBitmap, kMix, 53, kSliderTop, kSliderBottom);
-    MakeVerticalSlider(frame, &paramSliders[kTubeDist], smallHandleBitmap, kTubeDist, 149, kSliderTop,
+    MakeVerticalSlider(frame, &paramSliders[kMix], bigHandleBitmap, kMix, 53, kSliderTop,
                        kSliderBottom);
+    MakeVerticalSlider(frame, &paramSliders[kTubeDist], smallHandleBitmap, kTubeDist, 149,
+                       kSliderTop, kSliderBottom);
     MakeVerticalSlider(frame, &paramSliders[kCompressor], smallHandleBitmap, kCompressor, 237,
                        kSliderTop, kSliderBottom);
     MakeDisplay(frame, &paramDisplays[kMix], kMix, 52, kDisplayTop, kDisplayWidth,
@@ -95,8 +96,8 @@ int32_t ZeltoBassEditor::open(void* parent)
     CRect kickSize{kKickCorner.h, kKickCorner.v, kKickCorner.h + kickBitmap->getWidth(),
                    kKickCorner.v + kickBitmap->getHeight() / 2};
     CPoint origin{0, 0};
-    kickButton = new CKickButton(kickSize, this, kRandomTag, kickBitmap->getHeight() / 2, kickBitmap,
-                                 origin);
+    kickButton = new CKickButton(kickSize, this, kRandomTag, kickBitmap->getHeight() / 2,
+                                 kickBitmap, origin);
     kickButton->setValue(0.0f);
     frame->addView(kickButton);
     parentView->UnlockLooper();

@@ -20,7 +20,7 @@ class CVerticalSlider;
 class ZeltoBass;
 
 inline constexpr int32_t kRandomTag = 7;
-inline constexpr int kEditorParams = 3;  // Mix, Tube Dist, Compressor
+inline constexpr int kEditorParams = 3; // Mix, Tube Dist, Compressor
 
 class ZeltoBassEditor : public AEffGUIEditor, public CControlListener {
 public:

@@ -7,27 +7,27 @@
 // Single-precision constants of the two curves; compared and multiplied in
 // double precision, so each keeps its float value (0.6f is 0.60000002).
 namespace bass {
-inline constexpr float kKnee = 0.6f;           // tube clipper knee
-inline constexpr float kCurveScale = 0.707107f; // both shapers
-inline constexpr float kTubeHeight = 0.79999995f;  // one float step below 0.8
-inline constexpr float kThreshold = 0.31f;     // compressor threshold
-inline constexpr float kCompHeight = 1.38f;    // compressor curve height
-inline constexpr float kClip = 0.999f;         // output clip, both signs
+inline constexpr float kKnee = 0.6f;              // tube clipper knee
+inline constexpr float kCurveScale = 0.707107f;   // both shapers
+inline constexpr float kTubeHeight = 0.79999995f; // one float step below 0.8
+inline constexpr float kThreshold = 0.31f;        // compressor threshold
+inline constexpr float kCompHeight = 1.38f;       // compressor curve height
+inline constexpr float kClip = 0.999f;            // output clip, both signs
 inline constexpr float kReleaseSeconds = 0.25f;
-}  // namespace bass
+} // namespace bass
 
 // The compressor's envelope; carries over from block to block.
 struct BassState {
-    float gain = 1.0f;      // >= 1 means no gain reduction
-    float gainStep = 0.0f;  // added per sample while gain < 1
+    float gain = 1.0f;     // >= 1 means no gain reduction
+    float gainStep = 0.0f; // added per sample while gain < 1
 };
 
 // Everything that depends only on the parameters, computed once per block.
 struct BassBlock {
-    double drive;     // tube drive = 4 t + 1, > 1 when the stage runs
-    float compGain;   // compressor input gain = 1 / (1 - c), > 1 when it runs
-    float release;    // release length in samples, at least 1
-    double mix;       // weight of the processed signal
+    double drive;   // tube drive = 4 t + 1, > 1 when the stage runs
+    float compGain; // compressor input gain = 1 / (1 - c), > 1 when it runs
+    float release;  // release length in samples, at least 1
+    double mix;     // weight of the processed signal
     bool tubeOn;
     bool compOn;
 };

@@ -17,16 +17,16 @@ namespace {
 using namespace bass;
 
 constexpr int32_t kChunk = 256;
-constexpr double kLargest = 3.4028234663852886e38;  // FLT_MAX
+constexpr double kLargest = 3.4028234663852886e38; // FLT_MAX
 constexpr double kNoAttack = std::numeric_limits<double>::infinity();
 
 struct Chunk {
-    double x[kChunk];           // dry mono sum
-    double v[kChunk];           // tube output, or compressor input when it runs
-    double target[kChunk];      // gain an attack would aim at; +inf below threshold
-    float attackLevel[kChunk];  // an attack happens when the gain is above this
-    float attackGain[kChunk];   // the gain it sets
-    float gain[kChunk];         // gain applied to each sample, 1 when none
+    double x[kChunk];          // dry mono sum
+    double v[kChunk];          // tube output, or compressor input when it runs
+    double target[kChunk];     // gain an attack would aim at; +inf below threshold
+    float attackLevel[kChunk]; // an attack happens when the gain is above this
+    float attackGain[kChunk];  // the gain it sets
+    float gain[kChunk];        // gain applied to each sample, 1 when none
 };
 
 // Both curves: a parabola rising from `knee` at a = knee to knee + height / 2
@@ -135,13 +135,11 @@ template <bool Accumulate, bool Compressed>
 }
 
 // Compiled for AVX2 and for baseline x86-64; the loader picks one once.
-__attribute__((target_clones("avx2", "default"))) void kernel(BassState& state,
-                                                              const BassBlock& block,
-                                                              const float* in0, const float* in1,
-                                                              float* out0, float* out1,
-                                                              int32_t sampleFrames, bool accumulate)
+__attribute__((target_clones("avx2", "default"))) void
+kernel(BassState& state, const BassBlock& block, const float* in0, const float* in1, float* out0,
+       float* out1, int32_t sampleFrames, bool accumulate)
 {
-    Chunk c;  // 11 KiB on the stack: no allocation
+    Chunk c; // 11 KiB on the stack: no allocation
     for (int32_t start = 0; start < sampleFrames; start += kChunk) {
         const int32_t n = sampleFrames - start < kChunk ? sampleFrames - start : kChunk;
         shape(block, in0 + start, in1 + start, n, c);
@@ -161,7 +159,7 @@ __attribute__((target_clones("avx2", "default"))) void kernel(BassState& state,
     }
 }
 
-}  // namespace
+} // namespace
 
 void bassKernel(BassState& state, const BassBlock& block, const float* in0, const float* in1,
                 float* out0, float* out1, int32_t sampleFrames, bool accumulate)

@@ -40,13 +40,13 @@ ZeltoBass::ZeltoBass(HostCallback host, HostWindowKind window)
     setUniqueID(fourCharCode("Zb7q"));
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     if (programs)
-        setProgram(0);  // the host hears updateDisplay before main_plugin returns
+        setProgram(0); // the host hears updateDisplay before main_plugin returns
     // A Linux host hands a native window, which our editor cannot take yet:
     // that add-on has no editor, so it keeps the editor flag clear and
     // answers 0 to the editor opcodes.
     bool editorMissing = false;
     if (window == HostWindowKind::PlatformView)
-        editorMissing = !new (std::nothrow) ZeltoBassEditor(this);  // attaches itself
+        editorMissing = !new (std::nothrow) ZeltoBassEditor(this); // attaches itself
     if (!programs || !processor || editorMissing)
         oome = true;
 }
@@ -68,23 +68,26 @@ void ZeltoBass::setParameter(int32_t index, float value)
     ZeltoBassProgram* p = isProgram(currentProgram) ? &programs[currentProgram] : nullptr;
     switch (index) {
     case kMix:
-        if (p) p->mix = value;
+        if (p)
+            p->mix = value;
         working.mix.store(value, std::memory_order_relaxed);
         break;
     case kTubeDist:
-        if (p) p->tubeDist = value;
+        if (p)
+            p->tubeDist = value;
         working.tubeDist.store(value, std::memory_order_relaxed);
         break;
     case kCompressor:
         if (value > kCompressorLimit)
             value = kCompressorLimit;
-        if (p) p->compressor = value;
+        if (p)
+            p->compressor = value;
         working.compressor.store(value, std::memory_order_relaxed);
         break;
     default: break;
     }
     if (editor)
-        editor->setParameter(index, value);  // the value as stored
+        editor->setParameter(index, value); // the value as stored
 }
 
 float ZeltoBass::getParameter(int32_t index)
@@ -173,7 +176,7 @@ void ZeltoBass::getParameterDisplay(int32_t index, char* text)
                       static_cast<double>(static_cast<float>(20.0 * std::log10(1.0 - c))));
         break;
     }
-    default: return;  // other indices write nothing
+    default: return; // other indices write nothing
     }
     copyHostText(text, full);
 }

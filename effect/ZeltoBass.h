@@ -59,8 +59,8 @@ public:
 private:
     bool isProgram(int32_t index) const { return programs && index >= 0 && index < numPrograms; }
 
-    ZeltoBassParams working;                 // read by the processor per block
-    ZeltoBassProgram* programs = nullptr;    // owned, numPrograms entries
-    ZeltoBassProc* processor = nullptr;      // owned
+    ZeltoBassParams working;              // read by the processor per block
+    ZeltoBassProgram* programs = nullptr; // owned, numPrograms entries
+    ZeltoBassProc* processor = nullptr;   // owned
     HostWindowKind hostWindow;
 };

@@ -30,10 +30,9 @@ public:
     const BassState& getState() const { return state; }
 
 private:
-    template <bool Accumulate>
-    void run(float** inputs, float** outputs, int32_t sampleFrames);
+    template <bool Accumulate> void run(float** inputs, float** outputs, int32_t sampleFrames);
 
     float sampleRate = 0.0f;
     BassState state;
-    const ZeltoBassParams* params = nullptr;  // not owned
+    const ZeltoBassParams* params = nullptr; // not owned
 };

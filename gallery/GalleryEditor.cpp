@@ -26,8 +26,7 @@
 
 using namespace gallery;
 
-namespace
-{
+namespace {
 
 constexpr CFont kFieldFont = 4;
 constexpr CColor kFieldText{201, 205, 211, 0};

@@ -41,9 +41,8 @@ enum GalleryTag : int32_t {
     kTagSplash,
 };
 
-class GalleryEditor : public AEffGUIEditor, public CControlListener
-{
-  public:
+class GalleryEditor : public AEffGUIEditor, public CControlListener {
+public:
     // still: the meter keeps one level and the animation never steps, so
     // every picture of the same pointer steps is the same.
     GalleryEditor(AudioEffect* effect, bool still);
@@ -65,7 +64,7 @@ class GalleryEditor : public AEffGUIEditor, public CControlListener
     static float levelAt(uint32_t idleCount);
     static constexpr float kStillLevel = 0.6f;
 
-  private:
+private:
     void loadPictures();
     void releasePictures();
     void placeControls();

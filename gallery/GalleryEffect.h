@@ -5,9 +5,8 @@
 
 #include "plugin/AudioEffectX.h"
 
-class GalleryEffect : public AudioEffectX
-{
-  public:
+class GalleryEffect : public AudioEffectX {
+public:
     // still: nothing in the editor moves by itself (see GalleryEditor).
     GalleryEffect(HostCallback host, bool still);
 

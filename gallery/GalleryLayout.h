@@ -6,8 +6,7 @@
 
 #include <cstdint>
 
-namespace gallery
-{
+namespace gallery {
 
 struct Box {
     int left, top, right, bottom; // right and bottom exclusive

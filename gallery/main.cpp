@@ -16,8 +16,7 @@
 #include "host/Plugin.h"
 #include "host/ScriptError.h"
 
-namespace
-{
+namespace {
 
 constexpr long kMinTimeout = 100;    // ms
 constexpr long kMaxTimeout = 600000; // ms

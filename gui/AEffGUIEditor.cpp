@@ -24,7 +24,7 @@ int32_t age(uint32_t now, uint32_t mark)
     return static_cast<int32_t>(now - mark);
 }
 
-}  // namespace
+} // namespace
 
 AEffGUIEditor::AEffGUIEditor(AudioEffect* owner) : AEffEditor(owner)
 {
@@ -139,5 +139,5 @@ void AEffGUIEditor::releaseHostWindow()
     BWindow* window = hostWindow;
     hostWindow = nullptr;
     systemWindow = nullptr;
-    delete window;  // stops and joins its thread, deletes its views
+    delete window; // stops and joins its thread, deletes its views
 }

@@ -56,5 +56,5 @@ protected:
     bool inIdleStuff = false;
 
 private:
-    BWindow* hostWindow = nullptr;  // the window adopted from the host's record
+    BWindow* hostWindow = nullptr; // the window adopted from the host's record
 };

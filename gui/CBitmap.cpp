@@ -60,7 +60,7 @@ int32_t pixels(float first, float last)
     return static_cast<int32_t>(last - first) + 1;
 }
 
-}  // namespace
+} // namespace
 
 CBitmap::CBitmap(int id) : resourceID(id)
 {
@@ -81,9 +81,9 @@ void CBitmap::load()
         if (!resourceFile)
             resourceFile = openOwnResources();
         size_t size = 0;
-        const void* data =
-            resourceFile ? resourceFile->LoadResource(kImageResourceType, resourceID, &size)
-                         : nullptr;
+        const void* data = resourceFile
+                               ? resourceFile->LoadResource(kImageResourceType, resourceID, &size)
+                               : nullptr;
         if (data) {
             BMemoryIO stream(data, size);
             platformBitmap = BTranslationUtils::GetBitmap(&stream);

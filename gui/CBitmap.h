@@ -13,7 +13,7 @@ class CDrawContext;
 class CFrame;
 
 // Resources of this type hold complete image files.
-inline constexpr uint32_t kImageResourceType = 0x52415754;  // 'RAWT'
+inline constexpr uint32_t kImageResourceType = 0x52415754; // 'RAWT'
 
 class CBitmap {
 public:

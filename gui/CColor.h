@@ -37,8 +37,7 @@ constexpr bool isTransparentKey(CColor c)
 }
 
 // PlatformColor is built from four bytes: red, green, blue, alpha.
-template <class PlatformColor>
-constexpr PlatformColor platformColor(CColor c)
+template <class PlatformColor> constexpr PlatformColor platformColor(CColor c)
 {
     return PlatformColor{c.red, c.green, c.blue, uint8_t{255}};
 }

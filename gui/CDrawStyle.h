@@ -5,9 +5,9 @@
 #include <cstdint>
 
 enum CDrawMode : int32_t {
-    kCopyMode = 0,    // the source replaces the destination
-    kOverMode = 1,    // drawn over the destination
-    kInvertMode = 2,  // the destination is inverted
+    kCopyMode = 0,   // the source replaces the destination
+    kOverMode = 1,   // drawn over the destination
+    kInvertMode = 2, // the destination is inverted
 };
 
 // Indexed by the stored mode without a range check: whoever stores a mode
@@ -20,7 +20,10 @@ enum CLineStyle : int32_t {
     kLineOnOffDash = 1,
 };
 
-constexpr bool isDashed(CLineStyle style) { return style != kLineSolid; }
+constexpr bool isDashed(CLineStyle style)
+{
+    return style != kLineSolid;
+}
 
 // 8 x 8 one-bit pattern, one byte per row: two on, four off, two on.
 inline constexpr uint8_t dashPattern[8] = {0xC3, 0xC3, 0xC3, 0xC3, 0xC3, 0xC3, 0xC3, 0xC3};

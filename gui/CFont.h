@@ -13,7 +13,10 @@ inline constexpr CFont kFontIdCount = 8;
 
 // Ids above 7 stand for 0. The comparison is unsigned, so a negative id
 // passed through an int also lands on 0.
-constexpr CFont validFontId(CFont id) { return id < kFontIdCount ? id : 0; }
+constexpr CFont validFontId(CFont id)
+{
+    return id < kFontIdCount ? id : 0;
+}
 
 inline constexpr const char* systemFont = "Swis721 BT";
 inline constexpr const char* systemFontS = "Bold";
@@ -25,10 +28,10 @@ inline constexpr int32_t standardFontSize[kFontIdCount] = {12, 18, 14, 12, 11, 1
 // Id 7 has a size but was never given a family; it takes the standard pair so
 // that every valid id can be looked up in all three tables.
 inline constexpr const char* standardFontName[kFontIdCount] = {
-    systemFont, standardFont, standardFont, standardFont,
+    systemFont,   standardFont, standardFont, standardFont,
     standardFont, standardFont, standardFont, standardFont,
 };
 inline constexpr const char* standardFontStyle[kFontIdCount] = {
-    systemFontS, standardFontS, standardFontS, standardFontS,
+    systemFontS,   standardFontS, standardFontS, standardFontS,
     standardFontS, standardFontS, standardFontS, standardFontS,
 };

@@ -29,7 +29,7 @@ BView* parentView(void* systemWindow)
     return static_cast<BView*>(systemWindow);
 }
 
-}  // namespace
+} // namespace
 
 CFrame::CFrame(CRect& rect, void* parentWindow, AEffGUIEditor* owner)
     : CView(rect), editor(owner), systemWindow(parentWindow), openFlag(true)
@@ -44,7 +44,7 @@ CFrame::CFrame(CRect& rect, char* title, AEffGUIEditor* owner, long style)
     if (!vstWindow)
         return;
     if (title)
-        std::strncpy(vstWindow, title, 127);  // the title field is 128 bytes
+        std::strncpy(vstWindow, title, 127); // the title field is 128 bytes
     put16(vstWindow, 128, size.left);
     put16(vstWindow, 130, size.top);
     put16(vstWindow, 132, size.right - size.left);
@@ -102,7 +102,8 @@ bool CFrame::open(CPoint* point)
             put16(vstWindow, 130, point->v);
         }
         auto* effect = editor ? dynamic_cast<AudioEffectX*>(editor->getEffect()) : nullptr;
-        systemWindow = effect ? effect->openWindow(reinterpret_cast<VstWindow*>(vstWindow)) : nullptr;
+        systemWindow =
+            effect ? effect->openWindow(reinterpret_cast<VstWindow*>(vstWindow)) : nullptr;
     }
     if (systemWindow && initFrame(systemWindow))
         openFlag = true;
@@ -141,7 +142,7 @@ void CFrame::draw(CView* view)
     if (view && !isChild(view))
         view = nullptr;
     if (!plugView)
-        return;  // nothing to draw on
+        return; // nothing to draw on
     CDrawContext context(this, plugView, nullptr);
     if (view)
         view->draw(&context);
@@ -234,7 +235,8 @@ bool CFrame::removeView(CView* view)
 {
     for (long i = 0; i < viewCount; i++) {
         if (views[i] == view) {
-            std::memmove(views + i, views + i + 1, static_cast<size_t>(viewCount - i - 1) * sizeof(CView*));
+            std::memmove(views + i, views + i + 1,
+                         static_cast<size_t>(viewCount - i - 1) * sizeof(CView*));
             viewCount--;
             break;
         }

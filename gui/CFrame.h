@@ -51,7 +51,10 @@ public:
     CView* getModalView() const { return modalView; }
     long getViewCount() const { return viewCount; }
     long getMaxViews() const { return maxViews; }
-    CView* getView(long index) const { return index >= 0 && index < viewCount ? views[index] : nullptr; }
+    CView* getView(long index) const
+    {
+        return index >= 0 && index < viewCount ? views[index] : nullptr;
+    }
     bool isOpen() const { return openFlag; }
     bool isFirstDraw() const { return firstDraw; }
 
@@ -68,5 +71,5 @@ private:
     bool openFlag = false;
     PlugView* plugView = nullptr;
     bool ownWindow = false;
-    char* vstWindow = nullptr;  // the 256-byte window record of the own-window form
+    char* vstWindow = nullptr; // the 256-byte window record of the own-window form
 };

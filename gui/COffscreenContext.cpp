@@ -18,7 +18,7 @@ int32_t pictureSide(long side)
     return side < 0 ? 0 : (side > 1 << 16 ? 1 << 16 : static_cast<int32_t>(side));
 }
 
-}  // namespace
+} // namespace
 
 COffscreenContext::COffscreenContext(CFrame* frame, long w, long h, const CColor background)
     : CDrawContext(frame, nullptr, nullptr)
@@ -29,9 +29,9 @@ COffscreenContext::COffscreenContext(CFrame* frame, long w, long h, const CColor
     if (!platformView || isTransparentKey(background))
         return;
     platformView->SetHighColor(platformColor<rgb_color>(background));
-    platformView->FillRect(BRect(0.0f, 0.0f, static_cast<float>(width - 1),
-                                 static_cast<float>(height - 1)),
-                           B_SOLID_HIGH);
+    platformView->FillRect(
+        BRect(0.0f, 0.0f, static_cast<float>(width - 1), static_cast<float>(height - 1)),
+        B_SOLID_HIGH);
 }
 
 COffscreenContext::COffscreenContext(CDrawContext* context, CBitmap* bitmap)

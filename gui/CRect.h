@@ -30,10 +30,7 @@ struct CRect {
     }
 
     // Puts the top-left corner at (x, y); the size travels with it.
-    constexpr CRect& moveTo(int32_t x, int32_t y)
-    {
-        return offset(x - left, y - top);
-    }
+    constexpr CRect& moveTo(int32_t x, int32_t y) { return offset(x - left, y - top); }
 
     // Positive amounts shrink the rectangle on both sides, negative ones grow it.
     constexpr CRect& inset(int32_t dx, int32_t dy)
@@ -59,15 +56,13 @@ struct CRect {
 // and at the bottom; the few operations that outline through the exclusive
 // edges take the four values unchanged. PlatformRect is built from four floats
 // in the order left, top, right, bottom.
-template <class PlatformRect>
-constexpr PlatformRect platformRect(const CRect& r)
+template <class PlatformRect> constexpr PlatformRect platformRect(const CRect& r)
 {
     return PlatformRect{static_cast<float>(r.left), static_cast<float>(r.top),
                         static_cast<float>(r.right - 1), static_cast<float>(r.bottom - 1)};
 }
 
-template <class PlatformRect>
-constexpr PlatformRect platformRectUnchanged(const CRect& r)
+template <class PlatformRect> constexpr PlatformRect platformRectUnchanged(const CRect& r)
 {
     return PlatformRect{static_cast<float>(r.left), static_cast<float>(r.top),
                         static_cast<float>(r.right), static_cast<float>(r.bottom)};

@@ -44,7 +44,7 @@ public:
 
     CRect size;
     CRect mouseableArea;
-    CFrame* parent = nullptr;  // not owned
+    CFrame* parent = nullptr; // not owned
     bool dirty = true;
     bool mouseEnabled = true;
     bool transparencyEnabled = false;

@@ -20,7 +20,7 @@ void CViewContainer::addView(CView* view)
 {
     auto* node = new CCView(view);
     if (view)
-        view->setParent(parent);  // the frame, not the container
+        view->setParent(parent); // the frame, not the container
     if (!firstView) {
         firstView = lastView = node;
         return;

@@ -18,12 +18,19 @@ inline constexpr int32_t kModOption = 0x40;
 constexpr int32_t mouseButtonsFromPlatform(uint32_t buttons, uint32_t modifiers)
 {
     int32_t word = 0;
-    if (buttons & 0x1u) word |= kMousePrimary;
-    if (buttons & 0x2u) word |= kMouseSecondary;
-    if (buttons & 0x4u) word |= kMouseTertiary;
-    if (modifiers & 0x1u) word |= kModShift;
-    if (modifiers & 0x2u) word |= kModCommand;
-    if (modifiers & 0x4u) word |= kModControl;
-    if (modifiers & 0x40u) word |= kModOption;
+    if (buttons & 0x1u)
+        word |= kMousePrimary;
+    if (buttons & 0x2u)
+        word |= kMouseSecondary;
+    if (buttons & 0x4u)
+        word |= kMouseTertiary;
+    if (modifiers & 0x1u)
+        word |= kModShift;
+    if (modifiers & 0x2u)
+        word |= kModCommand;
+    if (modifiers & 0x4u)
+        word |= kModControl;
+    if (modifiers & 0x40u)
+        word |= kModOption;
     return word;
 }

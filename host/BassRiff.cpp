@@ -10,27 +10,30 @@
 namespace {
 
 struct Note {
-    int midi;   // 0: rest
-    int steps;  // length in sixteenths
+    int midi;  // 0: rest
+    int steps; // length in sixteenths
     float velocity;
 };
 
 // E1 G1 A1 B1 D2 E2 …, with rests and accents for a groove; 32 steps, 4 s.
 constexpr Note kRiff[] = {
     {28, 2, 1.0f}, {28, 1, 0.6f}, {40, 1, 0.8f}, {0, 1, 0}, {31, 2, 0.9f}, {33, 1, 0.7f},
-    {28, 2, 1.0f}, {35, 1, 0.7f}, {38, 2, 0.9f}, {0, 1, 0}, {40, 2, 0.8f},
-    {28, 2, 1.0f}, {28, 1, 0.6f}, {40, 1, 0.8f}, {31, 2, 0.9f}, {0, 1, 0}, {33, 1, 0.7f},
-    {35, 2, 1.0f}, {33, 1, 0.7f}, {31, 2, 0.9f}, {26, 3, 1.0f},
+    {28, 2, 1.0f}, {35, 1, 0.7f}, {38, 2, 0.9f}, {0, 1, 0}, {40, 2, 0.8f}, {28, 2, 1.0f},
+    {28, 1, 0.6f}, {40, 1, 0.8f}, {31, 2, 0.9f}, {0, 1, 0}, {33, 1, 0.7f}, {35, 2, 1.0f},
+    {33, 1, 0.7f}, {31, 2, 0.9f}, {26, 3, 1.0f},
 };
 
-double midiHz(int midi) { return 440.0 * std::pow(2.0, (midi - 69) / 12.0); }
+double midiHz(int midi)
+{
+    return 440.0 * std::pow(2.0, (midi - 69) / 12.0);
+}
 
-}  // namespace
+} // namespace
 
 StereoAudio makeBassRiff(int sampleRate)
 {
     const double rate = sampleRate;
-    const double stepSeconds = 60.0 / 120.0 / 4.0;  // sixteenths at 120 BPM
+    const double stepSeconds = 60.0 / 120.0 / 4.0; // sixteenths at 120 BPM
     StereoAudio audio;
     audio.sampleRate = sampleRate;
     audio.channels = 2;

@@ -20,8 +20,7 @@ constexpr double kRate = 44100.0;
 
 // Calls `work(frames)` repeatedly for about `seconds` after a warm-up of a
 // tenth of that; answers frames per second.
-template <typename Work>
-double framesPerSecond(int32_t block, double seconds, Work&& work)
+template <typename Work> double framesPerSecond(int32_t block, double seconds, Work&& work)
 {
     const auto warmUntil = Clock::now() + std::chrono::duration<double>(seconds * 0.1);
     while (Clock::now() < warmUntil)
@@ -110,7 +109,7 @@ void benchAddOn(const std::string& path, const std::vector<int32_t>& programs, d
         benchProgram(plugin, name, seconds);
 }
 
-}  // namespace
+} // namespace
 
 void addBenchCommand(CLI::App& app)
 {
@@ -132,8 +131,8 @@ void addBenchCommand(CLI::App& app)
         ->allow_extra_args(false)
         ->check(CLI::Range(0, 1 << 20));
     cmd->callback([opt] {
-        std::printf("%-28s %6s %16s %10s %16s %10s\n", "effect", "block", "frames/s",
-                    "x realtime", "copy frames/s", "of copy");
+        std::printf("%-28s %6s %16s %10s %16s %10s\n", "effect", "block", "frames/s", "x realtime",
+                    "copy frames/s", "of copy");
         for (const auto& path : opt->addons)
             benchAddOn(path, opt->programs, opt->seconds);
     });

@@ -73,7 +73,8 @@ void writeEditorPictures(Plugin& plugin, const std::string& outDir)
     const int32_t programs = plugin.effect().numPrograms;
     for (int32_t p = 0; p < programs; ++p) {
         plugin.selectProgram(p);
-        const std::string path = (fs::path(outDir) / ("editor-p" + std::to_string(p) + ".png")).string();
+        const std::string path =
+            (fs::path(outDir) / ("editor-p" + std::to_string(p) + ".png")).string();
         session.writePng(path);
         std::printf("%s\n", path.c_str());
     }
@@ -88,8 +89,9 @@ void writeEditorPictures(Plugin& plugin, const std::string& outDir)
     session.writePng(path);
     session.close();
     std::printf("%s\n", path.c_str());
-    printParameters(plugin, ("after the kick click in program " +
-                             std::to_string(plugin.currentProgram()) + ":").c_str());
+    printParameters(
+        plugin, ("after the kick click in program " + std::to_string(plugin.currentProgram()) + ":")
+                    .c_str());
 }
 
 void run(const std::string& outDir, const std::string& addonPath)
@@ -128,7 +130,7 @@ void run(const std::string& outDir, const std::string& addonPath)
                 plugin.effectName().c_str(), outDir.c_str());
 }
 
-}  // namespace
+} // namespace
 
 void addDemoCommand(CLI::App& app)
 {
@@ -137,9 +139,11 @@ void addDemoCommand(CLI::App& app)
         std::string addon;
     };
     auto opt = std::make_shared<Options>();
-    CLI::App* cmd = app.add_subcommand(
-        "demo", "Render a synthetic bass riff through every program; write WAVs, PNG plots and editor pictures");
-    cmd->add_option("--out", opt->out, "Folder for the files, created if needed (default build/demo)");
+    CLI::App* cmd =
+        app.add_subcommand("demo", "Render a synthetic bass riff through every program; write "
+                                   "WAVs, PNG plots and editor pictures");
+    cmd->add_option("--out", opt->out,
+                    "Folder for the files, created if needed (default build/demo)");
     cmd->add_option("--addon", opt->addon,
                     "Add-on to use (default: WobrixFree.so beside the wobrix-host executable)");
     cmd->callback([opt] { run(opt->out, opt->addon.empty() ? defaultAddOn() : opt->addon); });

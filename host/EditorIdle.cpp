@@ -9,7 +9,10 @@ EditorIdle::EditorIdle(std::function<void()> idleCall, bigtime_t idlePeriod)
 {
 }
 
-EditorIdle::~EditorIdle() { stop(); }
+EditorIdle::~EditorIdle()
+{
+    stop();
+}
 
 void EditorIdle::start()
 {

@@ -30,8 +30,8 @@ private:
 
     std::function<void()> call;
     const bigtime_t period;
-    std::mutex calling;   // held around every call
-    std::mutex state;     // guards stopping
+    std::mutex calling; // held around every call
+    std::mutex state;   // guards stopping
     std::condition_variable wake;
     bool stopping = false;
     std::thread thread;

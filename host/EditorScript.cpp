@@ -67,9 +67,10 @@ struct KeyName {
 };
 
 constexpr KeyName kKeyNames[] = {
-    {"tab", B_TAB},       {"enter", B_ENTER},  {"backspace", B_BACKSPACE}, {"delete", B_DELETE},
-    {"left", B_LEFT_ARROW}, {"right", B_RIGHT_ARROW}, {"up", B_UP_ARROW}, {"down", B_DOWN_ARROW},
-    {"home", B_HOME},     {"end", B_END},      {"escape", B_ESCAPE},       {"space", B_SPACE},
+    {"tab", B_TAB},       {"enter", B_ENTER},     {"backspace", B_BACKSPACE},
+    {"delete", B_DELETE}, {"left", B_LEFT_ARROW}, {"right", B_RIGHT_ARROW},
+    {"up", B_UP_ARROW},   {"down", B_DOWN_ARROW}, {"home", B_HOME},
+    {"end", B_END},       {"escape", B_ESCAPE},   {"space", B_SPACE},
 };
 
 // The length of the printable UTF-8 character at the start of `text`, 0 when
@@ -118,7 +119,10 @@ public:
     {
     }
 
-    [[noreturn]] void fail(const std::string& message) const { throw ScriptError(file, number, message); }
+    [[noreturn]] void fail(const std::string& message) const
+    {
+        throw ScriptError(file, number, message);
+    }
 
     size_t size() const { return tokens.size(); }
     const std::string& operator[](size_t i) const { return tokens[i]; }
@@ -228,7 +232,8 @@ ScriptStep parseStep(const Line& line, const std::string& raw)
         step.toY = line.coordinate(4, "Y2");
         step.moves = kDefaultMoves;
         size_t words = 5;
-        if (line.size() > 5 && (line.isNumber(5) || std::isdigit(static_cast<unsigned char>(line[5][0])))) {
+        if (line.size() > 5 &&
+            (line.isNumber(5) || std::isdigit(static_cast<unsigned char>(line[5][0])))) {
             step.moves = line.number32(5, 1, kMaxMoves, "STEPS");
             words = 6;
         }
@@ -279,7 +284,8 @@ ScriptStep parseStep(const Line& line, const std::string& raw)
             const size_t length = printableCharacter(text, i);
             if (length == 0)
                 line.fail("type: byte " + std::to_string(i + 1) +
-                          " of the text is not a printable UTF-8 character (use 'key' for tab and the like)");
+                          " of the text is not a printable UTF-8 character (use 'key' for tab and "
+                          "the like)");
             i += length;
         }
         step.text = text;
@@ -294,7 +300,7 @@ ScriptStep parseStep(const Line& line, const std::string& raw)
     return step;
 }
 
-}  // namespace
+} // namespace
 
 EditorScript parseEditorScript(const std::string& text, const std::string& file)
 {
@@ -303,7 +309,7 @@ EditorScript parseEditorScript(const std::string& text, const std::string& file)
     std::istringstream in(text);
     std::string raw;
     int number = 0;
-    int heldSince = 0;  // the line of the press whose button is still down
+    int heldSince = 0; // the line of the press whose button is still down
     while (std::getline(in, raw)) {
         ++number;
         Line line(script.file, number, tokenize(raw));
@@ -312,7 +318,8 @@ EditorScript parseEditorScript(const std::string& text, const std::string& file)
         ScriptStep step = parseStep(line, raw);
         step.line = number;
         if ((step.kind == StepKind::Press || step.kind == StepKind::Drag) && heldSince != 0)
-            line.fail("the press of line " + std::to_string(heldSince) + " is still held; release it first");
+            line.fail("the press of line " + std::to_string(heldSince) +
+                      " is still held; release it first");
         if (step.kind == StepKind::Press)
             heldSince = number;
         else if (step.kind == StepKind::Release)

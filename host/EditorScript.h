@@ -23,7 +23,7 @@ struct ScriptStep {
 };
 
 struct EditorScript {
-    std::string file;  // as named on the command line, for FILE:LINE messages
+    std::string file; // as named on the command line, for FILE:LINE messages
     std::vector<ScriptStep> steps;
 };
 

@@ -12,10 +12,10 @@
 #include "platform/HeadlessHost.h"
 
 namespace {
-constexpr int32_t kLargestSide = 16384;  // the headless record's limit
-constexpr bigtime_t kPollSlice = 10000;  // a lost wake-up costs at most this
+constexpr int32_t kLargestSide = 16384; // the headless record's limit
+constexpr bigtime_t kPollSlice = 10000; // a lost wake-up costs at most this
 constexpr int kSettlingReads = 7;
-}  // namespace
+} // namespace
 
 std::optional<EditorSize> askEditorSize(Plugin& plugin, std::string* whyNot)
 {
@@ -23,7 +23,7 @@ std::optional<EditorSize> askEditorSize(Plugin& plugin, std::string* whyNot)
         *whyNot = "the effect declares no editor (flag 0x1 is clear)";
         return std::nullopt;
     }
-    ERect* rect = nullptr;  // points into the editor, valid for its life
+    ERect* rect = nullptr; // points into the editor, valid for its life
     const VstIntPtr answer = plugin.dispatch(effEditGetRect, 0, 0, &rect);
     if (answer == 0 || rect == nullptr) {
         *whyNot = answer == 0 ? "the editor gives no size (opcode 13 answered 0)"
@@ -31,11 +31,12 @@ std::optional<EditorSize> askEditorSize(Plugin& plugin, std::string* whyNot)
         return std::nullopt;
     }
     const EditorSize size{rect->right - rect->left, rect->bottom - rect->top};
-    if (size.width < 1 || size.height < 1 || size.width > kLargestSide || size.height > kLargestSide)
-        throw HostError(plugin.path() + ": the editor's rectangle (top " + std::to_string(rect->top) +
-                        ", left " + std::to_string(rect->left) + ", bottom " +
-                        std::to_string(rect->bottom) + ", right " + std::to_string(rect->right) +
-                        ") is not 1 to 16384 pixels a side");
+    if (size.width < 1 || size.height < 1 || size.width > kLargestSide ||
+        size.height > kLargestSide)
+        throw HostError(plugin.path() + ": the editor's rectangle (top " +
+                        std::to_string(rect->top) + ", left " + std::to_string(rect->left) +
+                        ", bottom " + std::to_string(rect->bottom) + ", right " +
+                        std::to_string(rect->right) + ") is not 1 to 16384 pixels a side");
     return size;
 }
 
@@ -43,22 +44,26 @@ EditorSession::EditorSession(Plugin& p, EditorSize size, bigtime_t timeout)
     : plugin(p), dog(timeout), host(std::make_unique<HeadlessHost>(size.width, size.height)),
       idler([this] { dispatchWatched(effEditIdle, "opcode 19 (editor idle)"); }, kIdlePeriod)
 {
-    const VstIntPtr opened = dispatchWatched(effEditOpen, "opcode 14 (open the editor)", host->record());
+    const VstIntPtr opened =
+        dispatchWatched(effEditOpen, "opcode 14 (open the editor)", host->record());
     if (opened == 0 || !host->attached()) {
         // Whatever it answered, the window must be gone before the buffer is.
         if (opened != 0 || host->attached()) {
             dispatchWatched(effEditClose, "opcode 15 (close the editor)");
             waitDetached();
         }
-        throw HostError(plugin.path() + (opened == 0
-                                             ? ": the editor refused to open (opcode 14 answered 0)"
-                                             : ": the editor opened without adopting the headless window"));
+        throw HostError(plugin.path() +
+                        (opened == 0 ? ": the editor refused to open (opcode 14 answered 0)"
+                                     : ": the editor opened without adopting the headless window"));
     }
     isOpen = true;
     idler.start();
 }
 
-EditorSession::~EditorSession() { close(); }
+EditorSession::~EditorSession()
+{
+    close();
+}
 
 VstIntPtr EditorSession::dispatchWatched(int32_t opcode, const char* what, void* ptr)
 {
@@ -66,7 +71,10 @@ VstIntPtr EditorSession::dispatchWatched(int32_t opcode, const char* what, void*
     return plugin.dispatch(opcode, 0, 0, ptr);
 }
 
-std::string EditorSession::where() const { return place.empty() ? plugin.path() : place; }
+std::string EditorSession::where() const
+{
+    return place.empty() ? plugin.path() : place;
+}
 
 std::string EditorSession::withinTimeout() const
 {
@@ -189,7 +197,8 @@ void EditorSession::type(const std::string& text)
 {
     for (size_t at = 0; at < text.size();) {
         size_t length = 1;
-        while (at + length < text.size() && (static_cast<unsigned char>(text[at + length]) & 0xC0) == 0x80)
+        while (at + length < text.size() &&
+               (static_cast<unsigned char>(text[at + length]) & 0xC0) == 0x80)
             ++length;
         key(text.substr(at, length), 0);
         at += length;
@@ -264,8 +273,8 @@ void EditorSession::waitDetached()
     while (host->attached()) {
         const bigtime_t now = system_time();
         if (now >= end)
-            Watchdog::abandon(plugin.path() + ": the editor still used its window" + withinTimeout() +
-                              " of opcode 15");
+            Watchdog::abandon(plugin.path() + ": the editor still used its window" +
+                              withinTimeout() + " of opcode 15");
         host->waitAnything(std::min(end - now, kPollSlice));
     }
 }
@@ -288,7 +297,9 @@ void EditorSession::play(const EditorScript& script)
         switch (step.kind) {
         case StepKind::Move: move(step.x, step.y); break;
         case StepKind::Press: press(step.x, step.y, step.buttons, step.keys); break;
-        case StepKind::Drag: drag(step.x, step.y, step.toX, step.toY, step.moves, step.buttons, step.keys); break;
+        case StepKind::Drag:
+            drag(step.x, step.y, step.toX, step.toY, step.moves, step.buttons, step.keys);
+            break;
         case StepKind::Release: release(); break;
         case StepKind::Wait: snooze(static_cast<bigtime_t>(step.milliseconds) * 1000); break;
         case StepKind::Idle: idle(); break;

@@ -31,8 +31,8 @@ std::optional<EditorSize> askEditorSize(Plugin& plugin, std::string* whyNot);
 
 class EditorSession {
 public:
-    static constexpr bigtime_t kIdlePeriod = 20000;  // opcode 19 at 50 Hz
-    static constexpr bigtime_t kMoveGap = 5000;      // between the moves of a drag
+    static constexpr bigtime_t kIdlePeriod = 20000; // opcode 19 at 50 Hz
+    static constexpr bigtime_t kMoveGap = 5000;     // between the moves of a drag
 
     // Opens the editor; HostError when it refuses. Every wait for the
     // add-on gives up after `timeout` microseconds.
@@ -107,8 +107,8 @@ private:
     std::string place;
     int32_t pointerX = 0, pointerY = 0;
     uint32_t heldButtons = 0, heldKeys = 0;
-    uint32_t pendingPress = 0;  // serial of a press whose MouseDown may not have returned
-    uint32_t menusSeen = 0;     // menus opened when the driver last looked
-    std::string answerPlace;    // where an answer not taken yet was given; empty: none
+    uint32_t pendingPress = 0; // serial of a press whose MouseDown may not have returned
+    uint32_t menusSeen = 0;    // menus opened when the driver last looked
+    std::string answerPlace;   // where an answer not taken yet was given; empty: none
     bool isOpen = false;
 };

@@ -8,7 +8,10 @@ namespace {
 thread_local HostRecorder* loadingRecorder = nullptr;
 }
 
-void HostRecorder::beginLoading() { loadingRecorder = this; }
+void HostRecorder::beginLoading()
+{
+    loadingRecorder = this;
+}
 
 void HostRecorder::attach(AEffect* effect)
 {
@@ -21,8 +24,8 @@ void HostRecorder::attach(AEffect* effect)
 VstIntPtr HostRecorder::callback(AEffect* effect, int32_t opcode, int32_t index, VstIntPtr value,
                                  void* ptr, float opt)
 {
-    HostRecorder* self = (effect && effect->user) ? static_cast<HostRecorder*>(effect->user)
-                                                  : loadingRecorder;
+    HostRecorder* self =
+        (effect && effect->user) ? static_cast<HostRecorder*>(effect->user) : loadingRecorder;
     if (!self)
         return opcode == audioMasterVersion ? 2400 : 0;
     HostCall call{effect, opcode, index, value, opt};
@@ -42,13 +45,15 @@ VstIntPtr HostRecorder::answer(const HostCall& call, void* ptr)
 {
     switch (call.opcode) {
     case audioMasterVersion: return version;
-    case audioMasterAutomate: return 0;  // accepted
+    case audioMasterAutomate: return 0; // accepted
     case audioMasterUpdateDisplay: return 1;
     case audioMasterGetVendorString:
-        if (ptr) std::strcpy(static_cast<char*>(ptr), "Zelto Audio");
+        if (ptr)
+            std::strcpy(static_cast<char*>(ptr), "Zelto Audio");
         return ptr ? 1 : 0;
     case audioMasterGetProductString:
-        if (ptr) std::strcpy(static_cast<char*>(ptr), "wobrix-host");
+        if (ptr)
+            std::strcpy(static_cast<char*>(ptr), "wobrix-host");
         return ptr ? 1 : 0;
     case audioMasterGetVendorVersion: return 1;
     default: return 0;
@@ -103,7 +108,8 @@ std::string describeHostCall(const HostCall& call)
 {
     char line[160];
     const char* name = hostOpcodeName(call.opcode);
-    std::snprintf(line, sizeof line, "opcode %d index %d value %lld opt %.6g (%s)", call.opcode, call.index,
-                  static_cast<long long>(call.value), static_cast<double>(call.opt), name ? name : "?");
+    std::snprintf(line, sizeof line, "opcode %d index %d value %lld opt %.6g (%s)", call.opcode,
+                  call.index, static_cast<long long>(call.value), static_cast<double>(call.opt),
+                  name ? name : "?");
     return line;
 }

@@ -40,12 +40,12 @@ public:
     // and in the order of the log. Set it before the effect is created.
     std::function<void(const HostCall&)> onCall;
 
-    VstIntPtr version = 2400;  // the answer to the version query
+    VstIntPtr version = 2400; // the answer to the version query
 
 private:
     VstIntPtr answer(const HostCall& call, void* ptr);
 
-    mutable std::mutex mutex;  // guards log
+    mutable std::mutex mutex; // guards log
     // Held from logging a call until onCall is done with it, so onCall sees
     // the log's order; recursive, as onCall may reach the plug-in again.
     std::recursive_mutex ordering;

@@ -35,9 +35,9 @@ struct EffectInfo {
 };
 
 const std::pair<int32_t, const char*> kFlagNames[] = {
-    {kFlagHasEditor, "editor"},   {kFlagHasClip, "clip"},       {kFlagHasVu, "vu"},
-    {kFlagCanMono, "mono"},       {kFlagCanReplacing, "replacing"}, {kFlagProgramChunks, "chunks"},
-    {kFlagIsSynth, "synth"},      {kFlagNoTail, "noTail"},
+    {kFlagHasEditor, "editor"}, {kFlagHasClip, "clip"},           {kFlagHasVu, "vu"},
+    {kFlagCanMono, "mono"},     {kFlagCanReplacing, "replacing"}, {kFlagProgramChunks, "chunks"},
+    {kFlagIsSynth, "synth"},    {kFlagNoTail, "noTail"},
 };
 
 std::vector<std::string> flagNames(int32_t flags)
@@ -70,8 +70,8 @@ std::vector<ParamInfo> readParams(Plugin& p)
 {
     std::vector<ParamInfo> params;
     for (int32_t i = 0; i < p.effect().numParams; ++i)
-        params.push_back({p.parameterName(i), p.parameterLabel(i), p.parameterDisplay(i),
-                          p.parameter(i)});
+        params.push_back(
+            {p.parameterName(i), p.parameterLabel(i), p.parameterDisplay(i), p.parameter(i)});
     return params;
 }
 
@@ -118,7 +118,8 @@ void printText(const EffectInfo& e, bool verbose)
     std::printf("vendor:         %s\n", e.vendor.c_str());
     std::printf("product:        %s\n", e.product.c_str());
     std::printf("vendor version: %lld\n", e.vendorVersion);
-    std::printf("unique ID:      '%s' (%s)\n", fourCharText(e.uniqueID).c_str(), hex(e.uniqueID).c_str());
+    std::printf("unique ID:      '%s' (%s)\n", fourCharText(e.uniqueID).c_str(),
+                hex(e.uniqueID).c_str());
     std::printf("version:        %d\n", e.version);
     std::string names;
     for (const auto& n : flagNames(e.flags))
@@ -147,7 +148,8 @@ void printText(const EffectInfo& e, bool verbose)
         const ProgramInfo& prog = e.programs[i];
         std::printf("  %zu: \"%s\"\n", i, prog.name.c_str());
         for (size_t j = 0; j < prog.params.size(); ++j)
-            std::printf("      %zu %-16s %.6g  [%s %s]\n", j, ("\"" + prog.params[j].name + "\"").c_str(),
+            std::printf("      %zu %-16s %.6g  [%s %s]\n", j,
+                        ("\"" + prog.params[j].name + "\"").c_str(),
                         static_cast<double>(prog.params[j].value), prog.params[j].display.c_str(),
                         prog.params[j].label.c_str());
     }
@@ -165,9 +167,10 @@ std::string paramsJson(const std::vector<ParamInfo>& params, const std::string& 
     o << "[";
     for (size_t i = 0; i < params.size(); ++i) {
         const ParamInfo& p = params[i];
-        o << (i ? "," : "") << "\n" << indent << "  {\"index\": " << i
-          << ", \"name\": " << jsonString(p.name) << ", \"label\": " << jsonString(p.label)
-          << ", \"display\": " << jsonString(p.display) << ", \"value\": " << number(p.value) << "}";
+        o << (i ? "," : "") << "\n"
+          << indent << "  {\"index\": " << i << ", \"name\": " << jsonString(p.name)
+          << ", \"label\": " << jsonString(p.label) << ", \"display\": " << jsonString(p.display)
+          << ", \"value\": " << number(p.value) << "}";
     }
     o << (params.empty() ? "" : "\n" + indent) << "]";
     return o.str();
@@ -197,15 +200,16 @@ void printJson(const EffectInfo& e, bool verbose)
     o << "  \"initialDelay\": " << e.initialDelay << ",\n";
     o << "  \"outputPins\": [";
     for (size_t i = 0; i < e.outputs.size(); ++i)
-        o << (i ? "," : "") << "\n    {\"index\": " << i << ", \"present\": "
-          << (e.outputs[i].present ? "true" : "false") << ", \"label\": "
-          << jsonString(e.outputs[i].label) << ", \"flags\": " << e.outputs[i].flags << "}";
+        o << (i ? "," : "") << "\n    {\"index\": " << i
+          << ", \"present\": " << (e.outputs[i].present ? "true" : "false")
+          << ", \"label\": " << jsonString(e.outputs[i].label)
+          << ", \"flags\": " << e.outputs[i].flags << "}";
     o << (e.outputs.empty() ? "" : "\n  ") << "],\n";
     o << "  \"parameters\": " << paramsJson(e.params, "  ") << ",\n";
     o << "  \"programs\": [";
     for (size_t i = 0; i < e.programs.size(); ++i)
-        o << (i ? "," : "") << "\n    {\"index\": " << i << ", \"name\": "
-          << jsonString(e.programs[i].name)
+        o << (i ? "," : "") << "\n    {\"index\": " << i
+          << ", \"name\": " << jsonString(e.programs[i].name)
           << ", \"parameters\": " << paramsJson(e.programs[i].params, "    ") << "}";
     o << (e.programs.empty() ? "" : "\n  ") << "]";
     if (verbose) {
@@ -213,7 +217,8 @@ void printJson(const EffectInfo& e, bool verbose)
         for (size_t i = 0; i < e.hostCalls.size(); ++i) {
             const HostCall& c = e.hostCalls[i];
             o << (i ? "," : "") << "\n    {\"opcode\": " << c.opcode << ", \"index\": " << c.index
-              << ", \"value\": " << static_cast<long long>(c.value) << ", \"opt\": " << number(c.opt) << "}";
+              << ", \"value\": " << static_cast<long long>(c.value)
+              << ", \"opt\": " << number(c.opt) << "}";
         }
         o << (e.hostCalls.empty() ? "" : "\n  ") << "]";
     }
@@ -221,7 +226,7 @@ void printJson(const EffectInfo& e, bool verbose)
     std::fputs(o.str().c_str(), stdout);
 }
 
-}  // namespace
+} // namespace
 
 void addInfoCommand(CLI::App& app)
 {

@@ -9,10 +9,10 @@
 
 namespace {
 constexpr int32_t kBlock = 512;
-constexpr double kSettleSeconds = 0.4;   // past the compressor's attack and release
-constexpr double kMeasureSeconds = 0.1;  // whole cycles of the test tone
+constexpr double kSettleSeconds = 0.4;  // past the compressor's attack and release
+constexpr double kMeasureSeconds = 0.1; // whole cycles of the test tone
 constexpr double kFloorDb = -120.0;
-}  // namespace
+} // namespace
 
 std::vector<LevelPoint> measureLevelCurve(Plugin& plugin, double sampleRate, int points,
                                           double fromDb, double toDb, double hz)

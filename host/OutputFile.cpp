@@ -35,7 +35,7 @@ struct Temporary {
     }
 };
 
-}  // namespace
+} // namespace
 
 void checkOutputFolder(const std::string& path)
 {

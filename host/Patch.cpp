@@ -23,7 +23,7 @@ ParameterSetting parseSetting(const std::string& text)
     return {static_cast<int32_t>(*index), *value};
 }
 
-}  // namespace
+} // namespace
 
 PatchChoice::PatchChoice(const std::string& programOption, const std::vector<std::string>& sets)
     : programText(programOption)

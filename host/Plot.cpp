@@ -28,8 +28,8 @@ void text(cairo_t* cr, double x, double y, const std::string& s, double size, do
 }
 
 // Min/max of both channels per pixel column, so peaks survive the reduction.
-void waveform(cairo_t* cr, const Box& b, const StereoAudio& a, const std::string& label,
-              double red, double green, double blue)
+void waveform(cairo_t* cr, const Box& b, const StereoAudio& a, const std::string& label, double red,
+              double green, double blue)
 {
     cairo_set_source_rgb(cr, 0.97, 0.97, 0.97);
     cairo_rectangle(cr, b.x, b.y, b.w, b.h);
@@ -45,7 +45,8 @@ void waveform(cairo_t* cr, const Box& b, const StereoAudio& a, const std::string
         cairo_set_source_rgb(cr, red, green, blue);
         for (int c = 0; c < columns; ++c) {
             const size_t from = frames * static_cast<size_t>(c) / static_cast<size_t>(columns);
-            const size_t to = std::max(from + 1, frames * static_cast<size_t>(c + 1) / static_cast<size_t>(columns));
+            const size_t to = std::max(from + 1, frames * static_cast<size_t>(c + 1) /
+                                                     static_cast<size_t>(columns));
             float lo = 0.0f, hi = 0.0f;
             for (size_t i = from; i < std::min(to, frames); ++i) {
                 lo = std::min({lo, a.left[i], a.right[i]});
@@ -133,7 +134,7 @@ void levelCurve(cairo_t* cr, const Box& b, const std::vector<LevelPoint>& curve)
     cairo_restore(cr);
 }
 
-}  // namespace
+} // namespace
 
 void writeProgramPlot(const std::string& path, const std::string& title, const StereoAudio& dry,
                       const StereoAudio& wet, const std::vector<LevelPoint>& curve)

@@ -11,7 +11,7 @@ namespace {
 // Third-party plug-ins write well past the protocol's nominal text lengths.
 constexpr size_t kTextBuffer = 256;
 constexpr size_t kPinBuffer = 256;
-}  // namespace
+} // namespace
 
 Plugin::Plugin(const std::string& path) : file(path)
 {
@@ -100,8 +100,14 @@ bool Plugin::canReplace() const
     return (fx->flags & kFlagCanReplacing) != 0 && fx->processReplacing != nullptr;
 }
 
-int32_t Plugin::inputChannels() const { return std::max(fx->numInputs, 2); }
-int32_t Plugin::outputChannels() const { return std::max(fx->numOutputs, 2); }
+int32_t Plugin::inputChannels() const
+{
+    return std::max(fx->numInputs, 2);
+}
+int32_t Plugin::outputChannels() const
+{
+    return std::max(fx->numOutputs, 2);
+}
 
 std::string fourCharText(int32_t code)
 {

@@ -25,7 +25,7 @@ constexpr long kMaxBlock = 65536;
 
 struct Options {
     std::string addon, input, output;
-    std::string program;  // empty: leave the effect's own program
+    std::string program; // empty: leave the effect's own program
     std::vector<std::string> sets;
     std::string block = "512";
     bool accumulate = false;
@@ -49,7 +49,8 @@ public:
             return;
         shown = percent;
         const int filled = percent * 40 / 100;
-        std::fprintf(stderr, "\r[%s%s] %3d%%", std::string(static_cast<size_t>(filled), '#').c_str(),
+        std::fprintf(stderr, "\r[%s%s] %3d%%",
+                     std::string(static_cast<size_t>(filled), '#').c_str(),
                      std::string(static_cast<size_t>(40 - filled), ' ').c_str(), percent);
         if (percent == 100)
             std::fputc('\n', stderr);
@@ -90,25 +91,30 @@ void run(const Options& opt)
     writeStereoFloatWav(opt.output, wet);
 }
 
-}  // namespace
+} // namespace
 
 void addProcessCommand(CLI::App& app)
 {
     auto opt = std::make_shared<Options>();
     CLI::App* cmd = app.add_subcommand(
-        "process", "Render a mono or stereo audio file through an add-on into a stereo 32-bit float WAV");
+        "process",
+        "Render a mono or stereo audio file through an add-on into a stereo 32-bit float WAV");
     cmd->add_option("ADDON", opt->addon, "Add-on file (.so)")->required();
-    cmd->add_option("IN", opt->input, "Input audio file (mono or stereo, any rate libsndfile reads)")
+    cmd->add_option("IN", opt->input,
+                    "Input audio file (mono or stereo, any rate libsndfile reads)")
         ->required();
-    cmd->add_option("OUT", opt->output, "Output WAV; written only when the render succeeds")->required();
+    cmd->add_option("OUT", opt->output, "Output WAV; written only when the render succeeds")
+        ->required();
     cmd->add_option("--program", opt->program, "Select program N (0 to numPrograms-1) first")
         ->type_name("N");
-    cmd->add_option("--set", opt->sets, "Set parameter INDEX to VALUE (0..1) after the program; repeatable")
+    cmd->add_option("--set", opt->sets,
+                    "Set parameter INDEX to VALUE (0..1) after the program; repeatable")
         ->type_name("INDEX=VALUE")
-        ->allow_extra_args(false);  // one pair per --set, so positionals stay positional
+        ->allow_extra_args(false); // one pair per --set, so positionals stay positional
     cmd->add_option("--block", opt->block, "Block size in frames, 1 to 65536 (default 512)")
         ->type_name("N");
-    cmd->add_flag("--accumulate", opt->accumulate,
-                  "Use the accumulating process call on zeroed outputs instead of processReplacing");
+    cmd->add_flag(
+        "--accumulate", opt->accumulate,
+        "Use the accumulating process call on zeroed outputs instead of processReplacing");
     cmd->callback([opt] { run(*opt); });
 }

@@ -4,7 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
-Renderer::Renderer(Plugin& p, int32_t blockSize, ProcessMode m) : plugin(p), size(blockSize), mode(m)
+Renderer::Renderer(Plugin& p, int32_t blockSize, ProcessMode m)
+    : plugin(p), size(blockSize), mode(m)
 {
     const auto b = static_cast<size_t>(blockSize);
     inputs.assign(static_cast<size_t>(plugin.inputChannels()), std::vector<float>(b, 0.0f));

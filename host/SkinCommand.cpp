@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr uint32_t kImageType = 0x52415754;  // 'RAWT'
+constexpr uint32_t kImageType = 0x52415754; // 'RAWT'
 
 // Written beside the target and renamed, so a failed run leaves no half PNG.
 void writePng(const BBitmap& picture, const std::string& path)
@@ -87,7 +87,8 @@ void writeSkin(const std::string& addon, const std::string& outDir)
             failed++;
             continue;
         }
-        const std::string path = (std::filesystem::path(outDir) / pictureFileName(id, name)).string();
+        const std::string path =
+            (std::filesystem::path(outDir) / pictureFileName(id, name)).string();
         writePng(*picture, path);
         const BRect b = picture->Bounds();
         std::printf("%d %-26s %4d x %-4d %s\n", id, name, static_cast<int>(b.right - b.left) + 1,
@@ -100,7 +101,7 @@ void writeSkin(const std::string& addon, const std::string& outDir)
         throw HostError(std::to_string(failed) + " picture(s) could not be decoded");
 }
 
-}  // namespace
+} // namespace
 
 void addSkinCommand(CLI::App& app)
 {

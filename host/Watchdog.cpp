@@ -53,9 +53,10 @@ void Watchdog::run()
             changed.wait(hold);
             continue;
         }
-        const auto first = std::min_element(watched.begin(), watched.end(), [](const auto& a, const auto& b) {
-            return a.second.deadline < b.second.deadline;
-        });
+        const auto first =
+            std::min_element(watched.begin(), watched.end(), [](const auto& a, const auto& b) {
+                return a.second.deadline < b.second.deadline;
+            });
         const bigtime_t now = system_time();
         if (now >= first->second.deadline) {
             char seconds[32];

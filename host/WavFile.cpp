@@ -79,7 +79,7 @@ struct TempFile {
     }
 };
 
-}  // namespace
+} // namespace
 
 void writeStereoFloatWav(const std::string& path, const StereoAudio& audio)
 {

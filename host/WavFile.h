@@ -8,7 +8,7 @@
 
 struct StereoAudio {
     int sampleRate = 44100;
-    int channels = 2;  // of the source file; mono arrives copied to both sides
+    int channels = 2; // of the source file; mono arrives copied to both sides
     std::vector<float> left, right;
     size_t frames() const { return left.size(); }
 };

@@ -8,7 +8,9 @@
 
 int main(int argc, char** argv)
 {
-    CLI::App app{"wobrix-host: inspect, render, demo, benchmark and drive the editors of plug-in add-ons", "wobrix-host"};
+    CLI::App app{
+        "wobrix-host: inspect, render, demo, benchmark and drive the editors of plug-in add-ons",
+        "wobrix-host"};
     app.require_subcommand(1, 1);
     addInfoCommand(app);
     addProcessCommand(app);

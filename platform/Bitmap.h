@@ -20,53 +20,54 @@
 class BView;
 
 class BBitmap : private ViewHost {
- public:
-  // Bounds are inclusive; their width and height must be at least 1 pixel.
-  // B_NO_COLOR_SPACE or an unknown space, or an absurd size, leaves the
-  // bitmap without pixels and InitCheck() answers why.
-  BBitmap(BRect bounds, color_space space, bool acceptsViews = false, bool needsContiguous = false);
-  // Deletes the attached views.
-  ~BBitmap();
-  BBitmap(const BBitmap&) = delete;
-  BBitmap& operator=(const BBitmap&) = delete;
+public:
+    // Bounds are inclusive; their width and height must be at least 1 pixel.
+    // B_NO_COLOR_SPACE or an unknown space, or an absurd size, leaves the
+    // bitmap without pixels and InitCheck() answers why.
+    BBitmap(BRect bounds, color_space space, bool acceptsViews = false,
+            bool needsContiguous = false);
+    // Deletes the attached views.
+    ~BBitmap();
+    BBitmap(const BBitmap&) = delete;
+    BBitmap& operator=(const BBitmap&) = delete;
 
-  status_t InitCheck() const { return status_; }
-  BRect Bounds() const { return bounds_; }
-  void* Bits() { return bits_.empty() ? nullptr : bits_.data(); }
-  const void* Bits() const { return bits_.empty() ? nullptr : bits_.data(); }
-  int32_t BitsLength() const { return static_cast<int32_t>(bits_.size()); }
-  int32_t BytesPerRow() const { return bytesPerRow_; }
-  color_space ColorSpace() const { return space_; }
+    status_t InitCheck() const { return status_; }
+    BRect Bounds() const { return bounds_; }
+    void* Bits() { return bits_.empty() ? nullptr : bits_.data(); }
+    const void* Bits() const { return bits_.empty() ? nullptr : bits_.data(); }
+    int32_t BitsLength() const { return static_cast<int32_t>(bits_.size()); }
+    int32_t BytesPerRow() const { return bytesPerRow_; }
+    color_space ColorSpace() const { return space_; }
 
-  // The lock views attached to the bitmap take with LockLooper.
-  bool Lock() { return lock_.Lock(); }
-  void Unlock() { lock_.Unlock(); }
-  bool IsLocked() const { return lock_.IsLocked(); }
+    // The lock views attached to the bitmap take with LockLooper.
+    bool Lock() { return lock_.Lock(); }
+    void Unlock() { lock_.Unlock(); }
+    bool IsLocked() const { return lock_.IsLocked(); }
 
-  // Only a bitmap that accepts views takes them; the bitmap owns them.
-  void AddChild(BView* view);
-  bool RemoveChild(BView* view);
-  int32_t CountChildren() const { return static_cast<int32_t>(children_.size()); }
-  BView* ChildAt(int32_t index) const;
+    // Only a bitmap that accepts views takes them; the bitmap owns them.
+    void AddChild(BView* view);
+    bool RemoveChild(BView* view);
+    int32_t CountChildren() const { return static_cast<int32_t>(children_.size()); }
+    BView* ChildAt(int32_t index) const;
 
- private:
-  friend class BView;
+private:
+    friend class BView;
 
-  PixelBuffer pixels() const;
+    PixelBuffer pixels() const;
 
-  PixelBuffer hostPixels() override { return pixels(); }
-  BLooper* hostLooper() override { return &lock_; }
-  BWindow* hostWindow() override { return nullptr; }
-  void hostRemoveTop(BView* view) override;
+    PixelBuffer hostPixels() override { return pixels(); }
+    BLooper* hostLooper() override { return &lock_; }
+    BWindow* hostWindow() override { return nullptr; }
+    void hostRemoveTop(BView* view) override;
 
-  BRect bounds_;
-  color_space space_ = B_NO_COLOR_SPACE;
-  bool acceptsViews_;
-  status_t status_ = B_NO_INIT;
-  int32_t width_ = 0;
-  int32_t height_ = 0;
-  int32_t bytesPerRow_ = 0;
-  std::vector<uint8_t> bits_;
-  BLooper lock_;
-  std::vector<BView*> children_;
+    BRect bounds_;
+    color_space space_ = B_NO_COLOR_SPACE;
+    bool acceptsViews_;
+    status_t status_ = B_NO_INIT;
+    int32_t width_ = 0;
+    int32_t height_ = 0;
+    int32_t bytesPerRow_ = 0;
+    std::vector<uint8_t> bits_;
+    BLooper lock_;
+    std::vector<BView*> children_;
 };

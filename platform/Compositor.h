@@ -13,34 +13,35 @@
 
 // 32-bit pixels, blue, green, red, alpha bytes; `stride` bytes per row.
 struct PixelBuffer {
-  uint8_t* bits = nullptr;
-  int32_t width = 0;
-  int32_t height = 0;
-  int32_t stride = 0;
+    uint8_t* bits = nullptr;
+    int32_t width = 0;
+    int32_t height = 0;
+    int32_t stride = 0;
 
-  bool valid() const { return bits != nullptr && width > 0 && height > 0; }
-  clipping_rect bounds() const { return {0, 0, width - 1, height - 1}; }
-  uint8_t* at(int32_t x, int32_t y) const
-  {
-    return bits + static_cast<size_t>(y) * static_cast<size_t>(stride) + static_cast<size_t>(x) * 4;
-  }
+    bool valid() const { return bits != nullptr && width > 0 && height > 0; }
+    clipping_rect bounds() const { return {0, 0, width - 1, height - 1}; }
+    uint8_t* at(int32_t x, int32_t y) const
+    {
+        return bits + static_cast<size_t>(y) * static_cast<size_t>(stride) +
+               static_cast<size_t>(x) * 4;
+    }
 };
 
 struct PaintTarget {
-  PixelBuffer pixels;
-  std::vector<clipping_rect> clip;  // disjoint, inside the buffer
-  int32_t originX = 0;              // the view's (0, 0) in target pixels: the pattern's phase
-  int32_t originY = 0;
+    PixelBuffer pixels;
+    std::vector<clipping_rect> clip; // disjoint, inside the buffer
+    int32_t originX = 0;             // the view's (0, 0) in target pixels: the pattern's phase
+    int32_t originY = 0;
 
-  // The clip's bounding box, the limit of every coverage mask.
-  clipping_rect frame() const;
+    // The clip's bounding box, the limit of every coverage mask.
+    clipping_rect frame() const;
 };
 
 struct PaintStyle {
-  rgb_color high;
-  rgb_color low;
-  drawing_mode mode;
-  pattern stipple;
+    rgb_color high;
+    rgb_color low;
+    drawing_mode mode;
+    pattern stipple;
 };
 
 namespace compositor {
@@ -63,4 +64,4 @@ void paint(const PaintTarget& target, const PaintStyle& style, const Coverage& c
 void blit(const PaintTarget& target, drawing_mode mode, const PixelBuffer& source,
           clipping_rect from, clipping_rect to);
 
-}  // namespace compositor
+} // namespace compositor

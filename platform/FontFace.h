@@ -20,9 +20,9 @@ namespace font_face {
 enum class Weight { Regular, Bold };
 
 struct Metrics {
-  float ascent;
-  float descent;
-  float leading;
+    float ascent;
+    float descent;
+    float leading;
 };
 
 Metrics metrics(Weight weight, float size);
@@ -36,4 +36,4 @@ Coverage coverage(Weight weight, float size, const char* text, double x, double 
 // The family that really draws `weight`.
 std::string family(Weight weight);
 
-}  // namespace font_face
+} // namespace font_face

@@ -12,15 +12,17 @@ namespace futex {
 
 void wait(uint32_t* word, uint32_t seen, bigtime_t timeout)
 {
-  if (timeout <= 0) return;
-  timespec ts{static_cast<time_t>(timeout / 1000000), static_cast<long>(timeout % 1000000) * 1000};
-  syscall(SYS_futex, word, FUTEX_WAIT_PRIVATE, seen, &ts, nullptr, 0);
+    if (timeout <= 0)
+        return;
+    timespec ts{static_cast<time_t>(timeout / 1000000),
+                static_cast<long>(timeout % 1000000) * 1000};
+    syscall(SYS_futex, word, FUTEX_WAIT_PRIVATE, seen, &ts, nullptr, 0);
 }
 
 void bumpAndWake(uint32_t* word)
 {
-  __atomic_add_fetch(word, 1u, __ATOMIC_RELEASE);
-  syscall(SYS_futex, word, FUTEX_WAKE_PRIVATE, INT_MAX, nullptr, nullptr, 0);
+    __atomic_add_fetch(word, 1u, __ATOMIC_RELEASE);
+    syscall(SYS_futex, word, FUTEX_WAKE_PRIVATE, INT_MAX, nullptr, nullptr, 0);
 }
 
-}  // namespace futex
+} // namespace futex

@@ -16,13 +16,13 @@ inline constexpr int32_t B_LIBRARY_IMAGE = 2;
 inline constexpr int32_t B_ADD_ON_IMAGE = 3;
 
 struct image_info {
-  image_id id;  // position in the walk, 1 for the program itself
-  int32_t type;  // B_APP_IMAGE for the program, B_LIBRARY_IMAGE otherwise
-  char name[1024];  // the image's path; truncated if longer
-  void* text;  // start of the executable segment, null when there is none
-  void* data;  // start of the first writable segment, null when there is none
-  int32_t text_size;
-  int32_t data_size;
+    image_id id;     // position in the walk, 1 for the program itself
+    int32_t type;    // B_APP_IMAGE for the program, B_LIBRARY_IMAGE otherwise
+    char name[1024]; // the image's path; truncated if longer
+    void* text;      // start of the executable segment, null when there is none
+    void* data;      // start of the first writable segment, null when there is none
+    int32_t text_size;
+    int32_t data_size;
 };
 
 // Team 0 is the calling process, the only team that can be walked. Start

@@ -25,4 +25,4 @@ Format format(const uint8_t* data, size_t size);
 // end-of-bitmap code inside the data.
 bool acceptable(const uint8_t* data, size_t size);
 
-}  // namespace image_check
+} // namespace image_check

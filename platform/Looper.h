@@ -14,33 +14,33 @@
 #include "platform/SupportDefs.h"
 
 class BLooper {
- public:
-  BLooper() = default;
-  virtual ~BLooper() = default;
-  BLooper(const BLooper&) = delete;
-  BLooper& operator=(const BLooper&) = delete;
+public:
+    BLooper() = default;
+    virtual ~BLooper() = default;
+    BLooper(const BLooper&) = delete;
+    BLooper& operator=(const BLooper&) = delete;
 
-  // Blocks until this thread holds the lock; always true.
-  bool Lock();
-  // B_OK once held, or B_TIMED_OUT after `timeout` microseconds; 0 or less
-  // only tries, B_INFINITE_TIMEOUT waits like Lock. A holder gets it at once.
-  status_t LockWithTimeout(bigtime_t timeout);
-  // Releases one level; a thread that does not hold the lock changes nothing.
-  void Unlock();
-  // True when the calling thread holds the lock.
-  bool IsLocked() const;
-  // How many levels the calling thread holds (0 when it holds none).
-  int32_t CountLocks() const;
+    // Blocks until this thread holds the lock; always true.
+    bool Lock();
+    // B_OK once held, or B_TIMED_OUT after `timeout` microseconds; 0 or less
+    // only tries, B_INFINITE_TIMEOUT waits like Lock. A holder gets it at once.
+    status_t LockWithTimeout(bigtime_t timeout);
+    // Releases one level; a thread that does not hold the lock changes nothing.
+    void Unlock();
+    // True when the calling thread holds the lock.
+    bool IsLocked() const;
+    // How many levels the calling thread holds (0 when it holds none).
+    int32_t CountLocks() const;
 
- protected:
-  // Called on the holder's thread just before the last level is released.
-  virtual void LastUnlock() {}
+protected:
+    // Called on the holder's thread just before the last level is released.
+    virtual void LastUnlock() {}
 
- private:
-  // Owner and depth under `mutex_`; the owner is also atomic so that
-  // IsLocked can look without taking `mutex_`.
-  std::mutex mutex_;
-  std::condition_variable released_;
-  std::atomic<std::thread::id> owner_{};
-  int32_t depth_ = 0;
+private:
+    // Owner and depth under `mutex_`; the owner is also atomic so that
+    // IsLocked can look without taking `mutex_`.
+    std::mutex mutex_;
+    std::condition_variable released_;
+    std::atomic<std::thread::id> owner_{};
+    int32_t depth_ = 0;
 };

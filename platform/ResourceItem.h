@@ -6,8 +6,8 @@
 #include <vector>
 
 struct ResourceItem {
-  uint32_t type = 0;
-  int32_t id = 0;
-  std::string name;
-  std::vector<uint8_t> data;
+    uint32_t type = 0;
+    int32_t id = 0;
+    std::string name;
+    std::vector<uint8_t> data;
 };

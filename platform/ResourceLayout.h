@@ -32,7 +32,10 @@ inline constexpr uint32_t kUnusedTriple[3] = {0, 0xFFFFFFFFu, 1001};
 
 // Unused words repeat the triple counted from the index section's start,
 // so any word's filler value follows from its position alone.
-constexpr uint32_t unusedWord(size_t wordIndex) { return kUnusedTriple[wordIndex % 3]; }
+constexpr uint32_t unusedWord(size_t wordIndex)
+{
+    return kUnusedTriple[wordIndex % 3];
+}
 
 uint32_t readLe32(const uint8_t* p);
 uint16_t readLe16(const uint8_t* p);
@@ -44,4 +47,4 @@ void writeLe32(uint8_t* p, uint32_t value);
 // big-endian number of its own bytes.
 uint32_t infoChecksum(const uint8_t* bytes, size_t size);
 
-}  // namespace resource_layout
+} // namespace resource_layout

@@ -29,8 +29,8 @@
 namespace shapes {
 
 struct Vertex {
-  double x;
-  double y;
+    double x;
+    double y;
 };
 
 Coverage line(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t pen, clipping_rect limit);
@@ -41,4 +41,4 @@ Coverage polygon(const std::vector<Vertex>& points, clipping_rect limit);
 Coverage arc(clipping_rect r, double startDegrees, double extentDegrees, bool filled, int32_t pen,
              clipping_rect limit);
 
-}  // namespace shapes
+} // namespace shapes

@@ -46,7 +46,7 @@ public:
     AudioEffect* getEffect() const { return effect; }
 
 protected:
-    AudioEffect* effect;  // not owned: the effect owns the editor
+    AudioEffect* effect; // not owned: the effect owns the editor
     void* systemWindow = nullptr;
     // Raised from any thread, lowered by the idle; a relaxed atomic, since it
     // orders nothing else.

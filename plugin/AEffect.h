@@ -29,7 +29,7 @@ using GetParameterProc = float (*)(AEffect* effect, int32_t index);
 // Owned by the effect object (embedded in it); lives exactly as long as the
 // effect. The host reads it and calls through its function pointers.
 struct AEffect {
-    int32_t magic;  // kEffectMagic
+    int32_t magic; // kEffectMagic
     DispatcherProc dispatcher;
     ProcessProc process;
     SetParameterProc setParameter;
@@ -38,16 +38,16 @@ struct AEffect {
     int32_t numParams;
     int32_t numInputs;
     int32_t numOutputs;
-    int32_t flags;  // kFlag... bits
+    int32_t flags; // kFlag... bits
     VstIntPtr reserved1;
     VstIntPtr reserved2;
-    int32_t initialDelay;  // samples
+    int32_t initialDelay; // samples
     int32_t realtimeQualities;
     int32_t offlineQualities;
     float ioRatio;
-    void* object;  // back-pointer to the AudioEffect; never dereferenced by a host
-    void* user;    // the host's own
-    int32_t uniqueID;  // four-character code, first character most significant
+    void* object;     // back-pointer to the AudioEffect; never dereferenced by a host
+    void* user;       // the host's own
+    int32_t uniqueID; // four-character code, first character most significant
     int32_t version;
     ProcessProc processReplacing;
     char future[60];
@@ -90,8 +90,8 @@ struct ERect {
 // Owned by the host. The plug-in writes only `label` and `pinFlags`; whatever
 // the host's record has beyond them is neither read nor written.
 struct VstPinProperties {
-    char label[64];  // zero-terminated, at most 63 characters
-    int32_t pinFlags;  // 1 = active, 2 = one of a stereo pair
+    char label[64];   // zero-terminated, at most 63 characters
+    int32_t pinFlags; // 1 = active, 2 = one of a stereo pair
 };
 
 constexpr int32_t kPinIsActive = 1;

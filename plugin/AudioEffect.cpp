@@ -10,22 +10,28 @@
 
 namespace {
 
-AudioEffect* objectOf(AEffect* e) { return static_cast<AudioEffect*>(e->object); }
+AudioEffect* objectOf(AEffect* e)
+{
+    return static_cast<AudioEffect*>(e->object);
+}
 
 // Each trampoline makes one virtual call; the host must pass a live record.
-VstIntPtr dispatchEffectClass(AEffect* e, int32_t opcode, int32_t index, VstIntPtr value,
-                              void* ptr, float opt)
+VstIntPtr dispatchEffectClass(AEffect* e, int32_t opcode, int32_t index, VstIntPtr value, void* ptr,
+                              float opt)
 {
     AudioEffect* object = objectOf(e);
     if (opcode == effClose) {
-        object->dispatcher(opcode, index, value, ptr, opt);  // runs close() first
+        object->dispatcher(opcode, index, value, ptr, opt); // runs close() first
         delete object;
         return 1;
     }
     return object->dispatcher(opcode, index, value, ptr, opt);
 }
 
-float getParameterClass(AEffect* e, int32_t index) { return objectOf(e)->getParameter(index); }
+float getParameterClass(AEffect* e, int32_t index)
+{
+    return objectOf(e)->getParameter(index);
+}
 
 void setParameterClass(AEffect* e, int32_t index, float value)
 {
@@ -42,7 +48,7 @@ void processClassReplacing(AEffect* e, float** inputs, float** outputs, int32_t 
     objectOf(e)->processReplacing(inputs, outputs, sampleFrames);
 }
 
-}  // namespace
+} // namespace
 
 AudioEffect::AudioEffect(HostCallback host, int32_t programs, int32_t params)
     : hostCallback(host), numPrograms(programs), numParams(params)
@@ -64,7 +70,10 @@ AudioEffect::AudioEffect(HostCallback host, int32_t programs, int32_t params)
     effectRecord.processReplacing = processClassReplacing;
 }
 
-AudioEffect::~AudioEffect() { delete editor; }
+AudioEffect::~AudioEffect()
+{
+    delete editor;
+}
 
 void AudioEffect::setEditor(AEffEditor* newEditor)
 {
@@ -83,7 +92,10 @@ void AudioEffect::setFlag(int32_t bit, bool state)
         effectRecord.flags &= ~bit;
 }
 
-bool AudioEffect::isUsableSampleRate(float rate) { return std::isfinite(rate) && rate > 0.0f; }
+bool AudioEffect::isUsableSampleRate(float rate)
+{
+    return std::isfinite(rate) && rate > 0.0f;
+}
 
 void AudioEffect::setSampleRate(float rate)
 {
@@ -92,7 +104,10 @@ void AudioEffect::setSampleRate(float rate)
 }
 
 void AudioEffect::setParameter(int32_t, float) {}
-float AudioEffect::getParameter(int32_t) { return 0.0f; }
+float AudioEffect::getParameter(int32_t)
+{
+    return 0.0f;
+}
 
 void AudioEffect::setParameterAutomated(int32_t index, float value)
 {
@@ -102,11 +117,26 @@ void AudioEffect::setParameterAutomated(int32_t index, float value)
 
 void AudioEffect::processReplacing(float**, float**, int32_t) {}
 
-void AudioEffect::getParameterLabel(int32_t, char* text) { text[0] = 0; }
-void AudioEffect::getParameterDisplay(int32_t, char* text) { text[0] = 0; }
-void AudioEffect::getParameterName(int32_t, char* text) { text[0] = 0; }
-int32_t AudioEffect::getChunk(void**, bool) { return 0; }
-int32_t AudioEffect::setChunk(void*, int32_t, bool) { return 0; }
+void AudioEffect::getParameterLabel(int32_t, char* text)
+{
+    text[0] = 0;
+}
+void AudioEffect::getParameterDisplay(int32_t, char* text)
+{
+    text[0] = 0;
+}
+void AudioEffect::getParameterName(int32_t, char* text)
+{
+    text[0] = 0;
+}
+int32_t AudioEffect::getChunk(void**, bool)
+{
+    return 0;
+}
+int32_t AudioEffect::setChunk(void*, int32_t, bool)
+{
+    return 0;
+}
 
 VstIntPtr AudioEffect::dispatcher(int32_t opcode, int32_t index, VstIntPtr value, void* ptr,
                                   float opt)
@@ -121,11 +151,26 @@ VstIntPtr AudioEffect::dispatcher(int32_t opcode, int32_t index, VstIntPtr value
         return 0;
     case effGetProgram: return getProgram();
     // A null text pointer from the host: write nothing, answer 0.
-    case effSetProgramName: if (ptr) setProgramName(static_cast<char*>(ptr)); return 0;
-    case effGetProgramName: if (ptr) getProgramName(static_cast<char*>(ptr)); return 0;
-    case effGetParamLabel: if (ptr) getParameterLabel(index, static_cast<char*>(ptr)); return 0;
-    case effGetParamDisplay: if (ptr) getParameterDisplay(index, static_cast<char*>(ptr)); return 0;
-    case effGetParamName: if (ptr) getParameterName(index, static_cast<char*>(ptr)); return 0;
+    case effSetProgramName:
+        if (ptr)
+            setProgramName(static_cast<char*>(ptr));
+        return 0;
+    case effGetProgramName:
+        if (ptr)
+            getProgramName(static_cast<char*>(ptr));
+        return 0;
+    case effGetParamLabel:
+        if (ptr)
+            getParameterLabel(index, static_cast<char*>(ptr));
+        return 0;
+    case effGetParamDisplay:
+        if (ptr)
+            getParameterDisplay(index, static_cast<char*>(ptr));
+        return 0;
+    case effGetParamName:
+        if (ptr)
+            getParameterName(index, static_cast<char*>(ptr));
+        return 0;
     case effGetVu: return saturateToInt32(static_cast<double>(getVu()) * 32767.0);
     case effSetSampleRate: setSampleRate(opt); return 0;
     case effSetBlockSize: setBlockSize(static_cast<int32_t>(value)); return 0;
@@ -140,8 +185,14 @@ VstIntPtr AudioEffect::dispatcher(int32_t opcode, int32_t index, VstIntPtr value
             return editor->getRect(static_cast<ERect**>(ptr));
         return 0;
     case effEditOpen: return editor ? editor->open(ptr) : 0;
-    case effEditClose: if (editor) editor->close(); return 0;
-    case effEditIdle: if (editor) editor->idle(); return 0;
+    case effEditClose:
+        if (editor)
+            editor->close();
+        return 0;
+    case effEditIdle:
+        if (editor)
+            editor->idle();
+        return 0;
     case effIdentify: return fourCharCode("NvEf");
     case effGetChunk: return getChunk(static_cast<void**>(ptr), index != 0);
     case effSetChunk: return setChunk(ptr, static_cast<int32_t>(value), index != 0);
@@ -170,7 +221,10 @@ int32_t AudioEffect::getCurrentUniqueId()
     return static_cast<int32_t>(callHost(audioMasterCurrentId));
 }
 
-void AudioEffect::masterIdle() { callHost(audioMasterIdle); }
+void AudioEffect::masterIdle()
+{
+    callHost(audioMasterIdle);
+}
 
 // The host answers 0 for a connected pin.
 bool AudioEffect::isInputConnected(int32_t input)

@@ -95,16 +95,16 @@ public:
 
 protected:
     // Sends one host opcode, or answers 0 without a callback.
-    VstIntPtr callHost(int32_t opcode, int32_t index = 0, VstIntPtr value = 0,
-                       void* ptr = nullptr, float opt = 0.0f);
+    VstIntPtr callHost(int32_t opcode, int32_t index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                       float opt = 0.0f);
     void setFlag(int32_t bit, bool state);
 
     float sampleRate = 44100.0f;
-    AEffEditor* editor = nullptr;  // owned
-    HostCallback hostCallback;     // may be null
+    AEffEditor* editor = nullptr; // owned
+    HostCallback hostCallback;    // may be null
     int32_t numPrograms;
     int32_t numParams;
-    Relaxed<int32_t> currentProgram = 0;  // read by setParameter on any thread
+    Relaxed<int32_t> currentProgram = 0; // read by setParameter on any thread
     int32_t blockSize = 1024;
     AEffect effectRecord;
 };

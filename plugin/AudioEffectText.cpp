@@ -9,10 +9,13 @@
 
 namespace {
 constexpr const char* kHuge = " Huge!  ";
-constexpr int kWidth = 8;  // visible characters, sign and point included
+constexpr int kWidth = 8; // visible characters, sign and point included
 
-char digitOf(double v) { return static_cast<char>('0' + saturateToInt32(std::fmod(v, 10.0))); }
-}  // namespace
+char digitOf(double v)
+{
+    return static_cast<char>('0' + saturateToInt32(std::fmod(v, 10.0)));
+}
+} // namespace
 
 // Truncates, never rounds. An integer part that does not fit the eight
 // positions shows " Huge!  " rather than losing its leading digits.

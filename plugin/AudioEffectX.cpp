@@ -2,17 +2,45 @@
 #include "AudioEffectX.h"
 
 const char* const hostCanDos[13] = {
-    "sendVstEvents",       "sendVstMidiEvent", "sendVstTimeInfo",        "receiveVstEvents",
-    "receiveVstMidiEvent", "receiveVstTimeInfo", "reportConnectionChanges", "acceptIOChanges",
-    "sizeWindow",          "asyncProcessing",  "offline",                "supplyIdle",
+    "sendVstEvents",
+    "sendVstMidiEvent",
+    "sendVstTimeInfo",
+    "receiveVstEvents",
+    "receiveVstMidiEvent",
+    "receiveVstTimeInfo",
+    "reportConnectionChanges",
+    "acceptIOChanges",
+    "sizeWindow",
+    "asyncProcessing",
+    "offline",
+    "supplyIdle",
     "supportShell",
 };
 
 const char* const plugCanDos[23] = {
-    "sendVstEvents", "sendVstMidiEvent", "sendVstTimeInfo", "receiveVstEvents",
-    "receiveVstMidiEvent", "receiveVstTimeInfo", "offline", "plugAsChannelInsert",
-    "plugAsSend", "mixDryWet", "noRealTime", "multipass", "metapass", "1in1out", "1in2out",
-    "2in1out", "2in2out", "2in4out", "4in2out", "4in4out", "4in8out", "8in4out", "8in8out",
+    "sendVstEvents",
+    "sendVstMidiEvent",
+    "sendVstTimeInfo",
+    "receiveVstEvents",
+    "receiveVstMidiEvent",
+    "receiveVstTimeInfo",
+    "offline",
+    "plugAsChannelInsert",
+    "plugAsSend",
+    "mixDryWet",
+    "noRealTime",
+    "multipass",
+    "metapass",
+    "1in1out",
+    "1in2out",
+    "2in1out",
+    "2in2out",
+    "2in4out",
+    "4in2out",
+    "4in4out",
+    "4in8out",
+    "8in4out",
+    "8in8out",
 };
 
 VstIntPtr AudioEffectX::dispatcher(int32_t opcode, int32_t index, VstIntPtr value, void* ptr,
@@ -46,9 +74,8 @@ VstIntPtr AudioEffectX::dispatcher(int32_t opcode, int32_t index, VstIntPtr valu
     case effProcessVarIo: return processVariableIo(static_cast<VstVariableIo*>(ptr)) ? 1 : 0;
     // `value` carries the input arrangement's pointer.
     case effSetSpeakerArrangement:
-        return setSpeakerArrangement(reinterpret_cast<VstSpeakerArrangement*>(value), speakers)
-                   ? 1
-                   : 0;
+        return setSpeakerArrangement(reinterpret_cast<VstSpeakerArrangement*>(value), speakers) ? 1
+                                                                                                : 0;
     case effSetBlockSizeAndSampleRate: setBlockSizeAndSampleRate(v32, opt); return 1;
     case effSetBypass: return setBypass(value != 0) ? 1 : 0;
     case effGetEffectName: return text && getEffectName(text) ? 1 : 0;
@@ -64,7 +91,7 @@ VstIntPtr AudioEffectX::dispatcher(int32_t opcode, int32_t index, VstIntPtr valu
     case effSetViewPosition: return setViewPosition(index, v32) ? 1 : 0;
     case effGetParameterProperties:
         return getParameterProperties(index, static_cast<VstParameterProperties*>(ptr)) ? 1 : 0;
-    case effKeysRequired: return keysRequired() ? 0 : 1;  // inverted on purpose
+    case effKeysRequired: return keysRequired() ? 0 : 1; // inverted on purpose
     case effGetVstVersion: return getVstVersion();
     default: return AudioEffect::dispatcher(opcode, index, value, ptr, opt);
     }
@@ -77,7 +104,10 @@ void AudioEffectX::setBlockSizeAndSampleRate(int32_t size, float rate)
         sampleRate = rate;
 }
 
-void AudioEffectX::wantEvents(int32_t filter) { callHost(audioMasterWantMidi, 0, filter); }
+void AudioEffectX::wantEvents(int32_t filter)
+{
+    callHost(audioMasterWantMidi, 0, filter);
+}
 
 void* AudioEffectX::getTimeInfo(int32_t filter)
 {
@@ -99,8 +129,14 @@ int32_t AudioEffectX::getParameterQuantization()
     return static_cast<int32_t>(callHost(audioMasterGetParameterQuantization));
 }
 
-bool AudioEffectX::ioChanged() { return callHost(audioMasterIOChanged) != 0; }
-bool AudioEffectX::needIdle() { return callHost(audioMasterNeedIdle) != 0; }
+bool AudioEffectX::ioChanged()
+{
+    return callHost(audioMasterIOChanged) != 0;
+}
+bool AudioEffectX::needIdle()
+{
+    return callHost(audioMasterNeedIdle) != 0;
+}
 
 bool AudioEffectX::sizeWindow(int32_t width, int32_t height)
 {
@@ -233,6 +269,12 @@ bool AudioEffectX::closeWindow(VstWindow* window)
     return callHost(audioMasterCloseWindow, 0, 0, window) != 0;
 }
 
-void* AudioEffectX::getDirectory() { return reinterpret_cast<void*>(callHost(audioMasterGetDirectory)); }
+void* AudioEffectX::getDirectory()
+{
+    return reinterpret_cast<void*>(callHost(audioMasterGetDirectory));
+}
 
-bool AudioEffectX::updateDisplay() { return callHost(audioMasterUpdateDisplay) != 0; }
+bool AudioEffectX::updateDisplay()
+{
+    return callHost(audioMasterUpdateDisplay) != 0;
+}

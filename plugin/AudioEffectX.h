@@ -45,8 +45,7 @@ public:
     virtual int32_t offlineGetCurrentPass();
     virtual int32_t offlineGetCurrentMetaPass();
     virtual void setOutputSamplerate(float rate);
-    virtual bool getSpeakerArrangement(VstSpeakerArrangement* input,
-                                       VstSpeakerArrangement* output);
+    virtual bool getSpeakerArrangement(VstSpeakerArrangement* input, VstSpeakerArrangement* output);
     virtual bool getHostVendorString(char* text);
     virtual bool getHostProductString(char* text);
     virtual int32_t getHostVendorVersion();

@@ -6,8 +6,7 @@
 
 #include <atomic>
 
-template <class T>
-class Relaxed {
+template <class T> class Relaxed {
 public:
     constexpr Relaxed(T initial = T{}) noexcept : value(initial) {}
     Relaxed(const Relaxed& other) noexcept : value(other.load()) {}

@@ -38,7 +38,8 @@ std::vector<std::string> exportedFunctions(const std::string& file)
         const std::string line = out.substr(start, end - start);
         char type = 0;
         char name[256];
-        if (std::sscanf(line.c_str(), "%*s %c %255s", &type, name) == 2 && (type == 'T' || type == 't'))
+        if (std::sscanf(line.c_str(), "%*s %c %255s", &type, name) == 2 &&
+            (type == 'T' || type == 't'))
             names.push_back(name);
         start = end == std::string::npos ? out.size() : end + 1;
     }
@@ -73,7 +74,7 @@ TEST(AddOn, LoadsFromAnyDirectoryAndAnswersWithItsRecord)
     EXPECT_EQ(e->numParams, 6);
     EXPECT_EQ(e->numInputs, 2);
     EXPECT_EQ(e->numOutputs, 2);
-    EXPECT_EQ(e->flags, 0x219);  // with its editor
+    EXPECT_EQ(e->flags, 0x219); // with its editor
     EXPECT_EQ(e->ioRatio, 1.0f);
     EXPECT_EQ(e->uniqueID, 0x5A623771);
     EXPECT_EQ(e->version, 1);
@@ -172,4 +173,4 @@ TEST(AddOn, SeveralEffectsLiveAtOnce)
     b->dispatcher(b, effClose, 0, 0, nullptr, 0);
 }
 
-}  // namespace
+} // namespace

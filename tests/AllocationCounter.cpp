@@ -15,12 +15,21 @@ void* allocate(size_t size)
         return p;
     throw std::bad_alloc();
 }
-}  // namespace
+} // namespace
 
-size_t allocationCount() { return allocations.load(std::memory_order_relaxed); }
+size_t allocationCount()
+{
+    return allocations.load(std::memory_order_relaxed);
+}
 
-void* operator new(size_t size) { return allocate(size); }
-void* operator new[](size_t size) { return allocate(size); }
+void* operator new(size_t size)
+{
+    return allocate(size);
+}
+void* operator new[](size_t size)
+{
+    return allocate(size);
+}
 void* operator new(size_t size, const std::nothrow_t&) noexcept
 {
     allocations.fetch_add(1, std::memory_order_relaxed);
@@ -31,7 +40,19 @@ void* operator new[](size_t size, const std::nothrow_t&) noexcept
     allocations.fetch_add(1, std::memory_order_relaxed);
     return std::malloc(size ? size : 1);
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, size_t) noexcept { std::free(p); }
-void operator delete[](void* p, size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete(void* p, size_t) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p, size_t) noexcept
+{
+    std::free(p);
+}

@@ -16,7 +16,7 @@ namespace {
 
 // What the fake host saw last, and what it answers.
 struct FakeHost {
-    static inline std::vector<std::vector<VstIntPtr>> calls;  // opcode, index, value, ptr
+    static inline std::vector<std::vector<VstIntPtr>> calls; // opcode, index, value, ptr
     static inline std::vector<float> opts;
     static inline VstIntPtr answer = 0;
     static VstIntPtr callback(AEffect*, int32_t opcode, int32_t index, VstIntPtr value, void* ptr,
@@ -50,12 +50,23 @@ public:
     {
         note("replacing " + std::to_string(n));
     }
-    void setParameter(int32_t i, float v) override { note("set " + std::to_string(i) + " " + std::to_string(v)); }
+    void setParameter(int32_t i, float v) override
+    {
+        note("set " + std::to_string(i) + " " + std::to_string(v));
+    }
     float getParameter(int32_t i) override { return 0.5f * static_cast<float>(i); }
     void open() override { note("open"); }
     void close() override { lifeLog += "close;"; }
-    void setProgram(int32_t p) override { note("setProgram " + std::to_string(p)); AudioEffectX::setProgram(p); }
-    void getParameterName(int32_t i, char* t) override { note("name " + std::to_string(i)); std::strcpy(t, "N"); }
+    void setProgram(int32_t p) override
+    {
+        note("setProgram " + std::to_string(p));
+        AudioEffectX::setProgram(p);
+    }
+    void getParameterName(int32_t i, char* t) override
+    {
+        note("name " + std::to_string(i));
+        std::strcpy(t, "N");
+    }
     float getVu() override { return vu; }
     void setSampleRate(float) override { note("setSampleRate"); }
     void setBlockSize(int32_t) override { note("setBlockSize"); }
@@ -71,7 +82,10 @@ public:
         note("indexed " + std::to_string(category) + " " + std::to_string(index));
         return true;
     }
-    void inputConnected(int32_t i, bool s) override { note("in " + std::to_string(i) + (s ? " on" : " off")); }
+    void inputConnected(int32_t i, bool s) override
+    {
+        note("in " + std::to_string(i) + (s ? " on" : " off"));
+    }
     bool keysRequired() override { return keys; }
     bool setViewPosition(int32_t x, int32_t y) override
     {
@@ -89,8 +103,17 @@ public:
     using AEffEditor::AEffEditor;
     std::string log;
     ERect rect{0, 0, 10, 20};
-    int32_t getRect(ERect** r) override { *r = &rect; log += "rect;"; return 1; }
-    int32_t open(void* p) override { log += p ? "open;" : "open null;"; return 1; }
+    int32_t getRect(ERect** r) override
+    {
+        *r = &rect;
+        log += "rect;";
+        return 1;
+    }
+    int32_t open(void* p) override
+    {
+        log += p ? "open;" : "open null;";
+        return 1;
+    }
     void close() override { log += "close;"; }
     void idle() override { log += "idle;"; }
 };
@@ -168,8 +191,8 @@ TEST(BaseOpcodes, ProgramsAndTexts)
 {
     SpyEffect e;
     dispatch(e, effSetProgram, 0, 2);
-    dispatch(e, effSetProgram, 0, 3);   // == numPrograms: ignored
-    dispatch(e, effSetProgram, 0, -1);  // no such program
+    dispatch(e, effSetProgram, 0, 3);  // == numPrograms: ignored
+    dispatch(e, effSetProgram, 0, -1); // no such program
     EXPECT_EQ(dispatch(e, effGetProgram), 2);
     EXPECT_EQ(e.log, "setProgram 2;");
 
@@ -217,7 +240,7 @@ TEST(BaseOpcodes, EditorOpcodesWithAndWithoutEditor)
     EXPECT_EQ(dispatch(e, effEditIdle), 0);
 
     auto* editor = new SpyEditor(&e);
-    e.setEditor(editor);  // the effect owns it from here
+    e.setEditor(editor); // the effect owns it from here
     EXPECT_EQ(e.record()->flags & kFlagHasEditor, kFlagHasEditor);
     EXPECT_EQ(dispatch(e, effEditGetRect, 0, 0, &rect), 1);
     EXPECT_EQ(rect, &editor->rect);
@@ -268,7 +291,7 @@ TEST(ExtendedOpcodes, ArgumentsReachTheirOperations)
 {
     SpyEffect e;
     char text[24];
-    EXPECT_EQ(dispatch(e, effGetProgramNameIndexed, 4, 9, text), 1);  // value is the category
+    EXPECT_EQ(dispatch(e, effGetProgramNameIndexed, 4, 9, text), 1); // value is the category
     EXPECT_EQ(dispatch(e, effGetProgramNameIndexed, 4, 9, nullptr), 0);
     EXPECT_EQ(dispatch(e, effConnectInput, 3, 0), 1);
     EXPECT_EQ(dispatch(e, effConnectInput, 2, 5), 1);
@@ -313,42 +336,71 @@ TEST(HostWrappers, SendTheirOpcodesAndConvertAnswers)
     auto* marker = reinterpret_cast<VstOfflineTask*>(0x40);
     const std::vector<Case> cases = {
         {"getMasterVersion", [](SpyEffect& s) { return s.getMasterVersion(); }, 1, 0, 0, 0, 1, 1},
-        {"getMasterVersion", [](SpyEffect& s) { return s.getMasterVersion(); }, 1, 0, 0, 2400, 2400, 1},
-        {"getCurrentUniqueId", [](SpyEffect& s) { return s.getCurrentUniqueId(); }, 2, 0, 0, 9, 9, 0},
+        {"getMasterVersion", [](SpyEffect& s) { return s.getMasterVersion(); }, 1, 0, 0, 2400, 2400,
+         1},
+        {"getCurrentUniqueId", [](SpyEffect& s) { return s.getCurrentUniqueId(); }, 2, 0, 0, 9, 9,
+         0},
         {"isInputConnected", [](SpyEffect& s) { return s.isInputConnected(3); }, 4, 3, 0, 0, 1, 1},
         {"isInputConnected", [](SpyEffect& s) { return s.isInputConnected(3); }, 4, 3, 0, 1, 0, 1},
-        {"isOutputConnected", [](SpyEffect& s) { return s.isOutputConnected(1); }, 4, 1, 1, 0, 1, 1},
-        {"getTimeInfo", [](SpyEffect& s) { return reinterpret_cast<VstIntPtr>(s.getTimeInfo(5)); }, 7, 0, 5, 77, 77, 0},
+        {"isOutputConnected", [](SpyEffect& s) { return s.isOutputConnected(1); }, 4, 1, 1, 0, 1,
+         1},
+        {"getTimeInfo", [](SpyEffect& s) { return reinterpret_cast<VstIntPtr>(s.getTimeInfo(5)); },
+         7, 0, 5, 77, 77, 0},
         {"tempoAt", [](SpyEffect& s) { return s.tempoAt(99); }, 10, 0, 99, 120, 120, 0},
-        {"getNumAutomatableParameters", [](SpyEffect& s) { return s.getNumAutomatableParameters(); }, 11, 0, 0, 4, 4, 0},
-        {"getParameterQuantization", [](SpyEffect& s) { return s.getParameterQuantization(); }, 12, 0, 0, 8, 8, 0},
+        {"getNumAutomatableParameters",
+         [](SpyEffect& s) { return s.getNumAutomatableParameters(); }, 11, 0, 0, 4, 4, 0},
+        {"getParameterQuantization", [](SpyEffect& s) { return s.getParameterQuantization(); }, 12,
+         0, 0, 8, 8, 0},
         {"ioChanged", [](SpyEffect& s) { return VstIntPtr(s.ioChanged()); }, 13, 0, 0, 5, 1, 0},
         {"needIdle", [](SpyEffect& s) { return VstIntPtr(s.needIdle()); }, 14, 0, 0, 0, 0, 0},
-        {"sizeWindow", [](SpyEffect& s) { return VstIntPtr(s.sizeWindow(340, 262)); }, 15, 340, 262, 1, 1, 0},
-        {"updateSampleRate", [](SpyEffect& s) { return VstIntPtr(s.updateSampleRate()); }, 16, 0, 0, 96000, 44100, 44100},
-        {"updateBlockSize", [](SpyEffect& s) { return VstIntPtr(s.updateBlockSize()); }, 17, 0, 0, 64, 1024, 1024},
+        {"sizeWindow", [](SpyEffect& s) { return VstIntPtr(s.sizeWindow(340, 262)); }, 15, 340, 262,
+         1, 1, 0},
+        {"updateSampleRate", [](SpyEffect& s) { return VstIntPtr(s.updateSampleRate()); }, 16, 0, 0,
+         96000, 44100, 44100},
+        {"updateBlockSize", [](SpyEffect& s) { return VstIntPtr(s.updateBlockSize()); }, 17, 0, 0,
+         64, 1024, 1024},
         {"getInputLatency", [](SpyEffect& s) { return s.getInputLatency(); }, 18, 0, 0, 3, 3, 0},
         {"getOutputLatency", [](SpyEffect& s) { return s.getOutputLatency(); }, 19, 0, 0, 4, 4, 0},
-        {"getPreviousPlug", [](SpyEffect& s) { return reinterpret_cast<VstIntPtr>(s.getPreviousPlug(7)); }, 20, 0, 0, 64, 64, 0},
-        {"getNextPlug", [](SpyEffect& s) { return reinterpret_cast<VstIntPtr>(s.getNextPlug(7)); }, 21, 0, 0, 64, 64, 0},
-        {"willProcessReplacing", [](SpyEffect& s) { return s.willProcessReplacing(); }, 22, 0, 0, 2, 2, 0},
-        {"getCurrentProcessLevel", [](SpyEffect& s) { return s.getCurrentProcessLevel(); }, 23, 0, 0, 2, 2, 0},
-        {"getAutomationState", [](SpyEffect& s) { return s.getAutomationState(); }, 24, 0, 0, 3, 3, 0},
-        {"offlineStart", [](SpyEffect& s) { return VstIntPtr(s.offlineStart(nullptr, 2, 3)); }, 25, 3, 2, 1, 1, 0},
-        {"offlineRead", [=](SpyEffect& s) { return VstIntPtr(s.offlineRead(marker, 6, false)); }, 26, 0, 6, 1, 1, 0},
-        {"offlineWrite", [=](SpyEffect& s) { return VstIntPtr(s.offlineWrite(marker, 6)); }, 27, 0, 6, 0, 0, 0},
-        {"offlineGetCurrentPass", [](SpyEffect& s) { return s.offlineGetCurrentPass(); }, 28, 0, 0, 9, 1, 0},
-        {"offlineGetCurrentMetaPass", [](SpyEffect& s) { return s.offlineGetCurrentMetaPass(); }, 29, 0, 0, 9, 1, 0},
-        {"getHostVendorString", [&](SpyEffect& s) { return VstIntPtr(s.getHostVendorString(text)); }, 32, 0, 0, 1, 1, 0},
-        {"getHostProductString", [&](SpyEffect& s) { return VstIntPtr(s.getHostProductString(text)); }, 33, 0, 0, 1, 1, 0},
-        {"getHostVendorVersion", [](SpyEffect& s) { return s.getHostVendorVersion(); }, 34, 0, 0, 5, 5, 0},
-        {"hostVendorSpecific", [](SpyEffect& s) { return s.hostVendorSpecific(1, 2, nullptr, 0); }, 35, 1, 2, 6, 6, 0},
+        {"getPreviousPlug",
+         [](SpyEffect& s) { return reinterpret_cast<VstIntPtr>(s.getPreviousPlug(7)); }, 20, 0, 0,
+         64, 64, 0},
+        {"getNextPlug", [](SpyEffect& s) { return reinterpret_cast<VstIntPtr>(s.getNextPlug(7)); },
+         21, 0, 0, 64, 64, 0},
+        {"willProcessReplacing", [](SpyEffect& s) { return s.willProcessReplacing(); }, 22, 0, 0, 2,
+         2, 0},
+        {"getCurrentProcessLevel", [](SpyEffect& s) { return s.getCurrentProcessLevel(); }, 23, 0,
+         0, 2, 2, 0},
+        {"getAutomationState", [](SpyEffect& s) { return s.getAutomationState(); }, 24, 0, 0, 3, 3,
+         0},
+        {"offlineStart", [](SpyEffect& s) { return VstIntPtr(s.offlineStart(nullptr, 2, 3)); }, 25,
+         3, 2, 1, 1, 0},
+        {"offlineRead", [=](SpyEffect& s) { return VstIntPtr(s.offlineRead(marker, 6, false)); },
+         26, 0, 6, 1, 1, 0},
+        {"offlineWrite", [=](SpyEffect& s) { return VstIntPtr(s.offlineWrite(marker, 6)); }, 27, 0,
+         6, 0, 0, 0},
+        {"offlineGetCurrentPass", [](SpyEffect& s) { return s.offlineGetCurrentPass(); }, 28, 0, 0,
+         9, 1, 0},
+        {"offlineGetCurrentMetaPass", [](SpyEffect& s) { return s.offlineGetCurrentMetaPass(); },
+         29, 0, 0, 9, 1, 0},
+        {"getHostVendorString",
+         [&](SpyEffect& s) { return VstIntPtr(s.getHostVendorString(text)); }, 32, 0, 0, 1, 1, 0},
+        {"getHostProductString",
+         [&](SpyEffect& s) { return VstIntPtr(s.getHostProductString(text)); }, 33, 0, 0, 1, 1, 0},
+        {"getHostVendorVersion", [](SpyEffect& s) { return s.getHostVendorVersion(); }, 34, 0, 0, 5,
+         5, 0},
+        {"hostVendorSpecific", [](SpyEffect& s) { return s.hostVendorSpecific(1, 2, nullptr, 0); },
+         35, 1, 2, 6, 6, 0},
         {"canHostDo", [&](SpyEffect& s) { return s.canHostDo(text); }, 37, 0, 0, -1, 1, 0},
         {"getHostLanguage", [](SpyEffect& s) { return s.getHostLanguage(); }, 38, 0, 0, 2, 2, 0},
-        {"openWindow", [](SpyEffect& s) { return reinterpret_cast<VstIntPtr>(s.openWindow(nullptr)); }, 39, 0, 0, 32, 32, 0},
-        {"closeWindow", [](SpyEffect& s) { return VstIntPtr(s.closeWindow(nullptr)); }, 40, 0, 0, 1, 1, 0},
-        {"getDirectory", [](SpyEffect& s) { return reinterpret_cast<VstIntPtr>(s.getDirectory()); }, 41, 0, 0, 16, 16, 0},
-        {"updateDisplay", [](SpyEffect& s) { return VstIntPtr(s.updateDisplay()); }, 42, 0, 0, 1, 1, 0},
+        {"openWindow",
+         [](SpyEffect& s) { return reinterpret_cast<VstIntPtr>(s.openWindow(nullptr)); }, 39, 0, 0,
+         32, 32, 0},
+        {"closeWindow", [](SpyEffect& s) { return VstIntPtr(s.closeWindow(nullptr)); }, 40, 0, 0, 1,
+         1, 0},
+        {"getDirectory", [](SpyEffect& s) { return reinterpret_cast<VstIntPtr>(s.getDirectory()); },
+         41, 0, 0, 16, 16, 0},
+        {"updateDisplay", [](SpyEffect& s) { return VstIntPtr(s.updateDisplay()); }, 42, 0, 0, 1, 1,
+         0},
     };
     for (const Case& c : cases) {
         FakeHost::reset(c.hostAnswer);
@@ -381,8 +433,8 @@ TEST(HostWrappers, CallsWithoutAnswers)
     EXPECT_EQ(FakeHost::opts[3], 22050.0f);
 
     SpyEffect alone(nullptr);
-    alone.setParameterAutomated(2, 0.5f);  // stored, nobody told
+    alone.setParameterAutomated(2, 0.5f); // stored, nobody told
     EXPECT_EQ(alone.log, "set 2 0.500000;");
 }
 
-}  // namespace
+} // namespace

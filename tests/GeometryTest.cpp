@@ -97,9 +97,9 @@ TEST(RectPointInside, AllFourEdgesCountAsInside)
     EXPECT_TRUE(r.pointInside({30, 40}));
     EXPECT_TRUE(r.pointInside({30, 20}));
     EXPECT_TRUE(r.pointInside({10, 40}));
-    EXPECT_TRUE(r.pointInside({30, 30}));  // the undrawn column
-    EXPECT_TRUE(r.pointInside({20, 40}));  // the undrawn row
-    EXPECT_TRUE(r.pointInside({29, 39}));  // last drawn pixel
+    EXPECT_TRUE(r.pointInside({30, 30})); // the undrawn column
+    EXPECT_TRUE(r.pointInside({20, 40})); // the undrawn row
+    EXPECT_TRUE(r.pointInside({29, 39})); // last drawn pixel
 }
 
 TEST(RectPointInside, OnePixelBeyondAnyEdgeIsOutside)
@@ -172,11 +172,16 @@ TEST(Color, TheTenConstantsInOrder)
         uint8_t r, g, b, fourth;
     };
     const Row rows[] = {
-        {colorTransparent, 255, 255, 255, 0}, {colorBlack, 0, 0, 0, 0},
-        {colorWhite, 255, 255, 255, 0},       {colorGrey, 127, 127, 127, 0},
-        {colorRed, 255, 0, 0, 0},             {colorGreen, 0, 255, 0, 0},
-        {colorBlue, 0, 0, 255, 0},            {colorYellow, 255, 255, 0, 0},
-        {colorMagenta, 255, 0, 255, 0},       {colorCyan, 0, 255, 255, 0},
+        {colorTransparent, 255, 255, 255, 0},
+        {colorBlack, 0, 0, 0, 0},
+        {colorWhite, 255, 255, 255, 0},
+        {colorGrey, 127, 127, 127, 0},
+        {colorRed, 255, 0, 0, 0},
+        {colorGreen, 0, 255, 0, 0},
+        {colorBlue, 0, 0, 255, 0},
+        {colorYellow, 255, 255, 0, 0},
+        {colorMagenta, 255, 0, 255, 0},
+        {colorCyan, 0, 255, 255, 0},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(row.color, (CColor{row.r, row.g, row.b, row.fourth}))
@@ -242,7 +247,8 @@ TEST(DrawStyle, EveryNonZeroLineStyleIsTheSameDash)
 
     // Two on, four off, two on, in all eight rows.
     ASSERT_EQ(sizeof dashPattern, 8u);
-    for (uint8_t row : dashPattern) EXPECT_EQ(row, 0b1100'0011);
+    for (uint8_t row : dashPattern)
+        EXPECT_EQ(row, 0b1100'0011);
 }
 
 TEST(DrawStyle, EnumeratorValues)
@@ -270,7 +276,8 @@ TEST(Font, StandardTables)
 
 TEST(Font, IdsAboveSevenBehaveAsZero)
 {
-    for (CFont id = 0; id < kFontIdCount; ++id) EXPECT_EQ(validFontId(id), id);
+    for (CFont id = 0; id < kFontIdCount; ++id)
+        EXPECT_EQ(validFontId(id), id);
     for (CFont id : {8u, 9u, 255u, 0x80000000u, 0xFFFFFFFFu}) {
         const CFont valid = validFontId(id);
         EXPECT_EQ(valid, 0u) << "id " << id;
@@ -323,4 +330,4 @@ TEST(MouseButtons, OtherPlatformBitsAreDropped)
     EXPECT_EQ(mouseButtonsFromPlatform(0xFFFFFFFFu, 0xFFFFFFFFu), 0x7F);
 }
 
-}  // namespace
+} // namespace

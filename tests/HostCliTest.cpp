@@ -94,23 +94,30 @@ TEST_F(HostCli, InfoJsonHasTheKeysAndBalancedStructure)
 {
     const Result r = run("info --json " + kAddOn);
     ASSERT_EQ(r.status, 0) << r.err;
-    for (const char* key : {"\"name\": \"WobrixFree\"", "\"vendor\": \"Zelto Audio\"",
-                            "\"uniqueID\": \"Zb7q\"", "\"flags\"", "\"flagNames\"", "\"numInputs\": 2",
-                            "\"numOutputs\": 2", "\"outputPins\"", "\"parameters\"", "\"programs\"",
-                            "\"name\": \"Click Zelto for Random!\"", "\"name\": \"Tube Dist\""})
+    for (const char* key :
+         {"\"name\": \"WobrixFree\"", "\"vendor\": \"Zelto Audio\"", "\"uniqueID\": \"Zb7q\"",
+          "\"flags\"", "\"flagNames\"", "\"numInputs\": 2", "\"numOutputs\": 2", "\"outputPins\"",
+          "\"parameters\"", "\"programs\"", "\"name\": \"Click Zelto for Random!\"",
+          "\"name\": \"Tube Dist\""})
         EXPECT_NE(r.out.find(key), std::string::npos) << key;
     int depth = 0;
     bool inString = false, escaped = false, negative = false;
     for (char c : r.out) {
         if (inString) {
-            if (escaped) escaped = false;
-            else if (c == '\\') escaped = true;
-            else if (c == '"') inString = false;
+            if (escaped)
+                escaped = false;
+            else if (c == '\\')
+                escaped = true;
+            else if (c == '"')
+                inString = false;
             continue;
         }
-        if (c == '"') inString = true;
-        else if (c == '{' || c == '[') ++depth;
-        else if (c == '}' || c == ']') negative |= --depth < 0;
+        if (c == '"')
+            inString = true;
+        else if (c == '{' || c == '[')
+            ++depth;
+        else if (c == '}' || c == ']')
+            negative |= --depth < 0;
     }
     EXPECT_FALSE(negative);
     EXPECT_EQ(depth, 0);
@@ -196,7 +203,8 @@ TEST_F(HostCli, ProcessRefusesBadInputWithOneLineAndNoOutput)
             fs::remove(out);
             if (existing)
                 std::ofstream(out) << "keep me";
-            const std::string args = "process " + c.addon + " '" + c.input + "' '" + out.string() + "' " + c.extra;
+            const std::string args =
+                "process " + c.addon + " '" + c.input + "' '" + out.string() + "' " + c.extra;
             const Result r = run(args);
             EXPECT_NE(r.status, 0) << args;
             EXPECT_EQ(lineCount(r.err), 1u) << args << "\n" << r.err;
@@ -242,7 +250,8 @@ TEST_F(HostCli, DemoWritesWavsAndPlotsForEveryProgram)
     // The riff and the fixed programs are deterministic: a second run, a
     // second later, writes the same files byte for byte.
     sleep(1);
-    const Result again = run("demo --addon " + kAddOn + " --out '" + (dir / "again").string() + "'");
+    const Result again =
+        run("demo --addon " + kAddOn + " --out '" + (dir / "again").string() + "'");
     ASSERT_EQ(again.status, 0) << again.err;
     EXPECT_TRUE(slurp(out / "dry.wav") == slurp(dir / "again" / "dry.wav"));
     EXPECT_TRUE(slurp(out / "program-3-heavy.wav") == slurp(dir / "again" / "program-3-heavy.wav"));
@@ -260,7 +269,8 @@ TEST_F(HostCli, BenchPrintsARowPerBlockSize)
         char name[64];
         int block = 0;
         double fps = 0, realtime = 0, copy = 0;
-        if (std::sscanf(line.c_str(), "%63s %d %lf %lf %lf", name, &block, &fps, &realtime, &copy) == 5) {
+        if (std::sscanf(line.c_str(), "%63s %d %lf %lf %lf", name, &block, &fps, &realtime,
+                        &copy) == 5) {
             EXPECT_STREQ(name, "WobrixFree");
             EXPECT_GT(fps, 44100.0);
             EXPECT_GT(copy, 0.0);
@@ -307,11 +317,12 @@ TEST_F(HostCli, SkinWritesTheFourPicturesAndRefusesFilesWithout)
     for (const auto& [name, size] : expected)
         EXPECT_EQ(pngSize(slurp(out / name)), size) << name;
 
-    r = run(std::string("skin '") + WOBRIX_NULL_ADDON + "' --out '" + (dir / "none").string() + "'");
+    r = run(std::string("skin '") + WOBRIX_NULL_ADDON + "' --out '" + (dir / "none").string() +
+            "'");
     EXPECT_NE(r.status, 0);
     EXPECT_NE(r.err.find("no resources"), std::string::npos) << r.err;
     EXPECT_FALSE(fs::exists(dir / "none"));
-    EXPECT_NE(run("skin " + kAddOn).status, 0);  // --out is required
+    EXPECT_NE(run("skin " + kAddOn).status, 0); // --out is required
 }
 
 TEST_F(HostCli, UsageAndHelp)
@@ -330,4 +341,4 @@ TEST_F(HostCli, UsageAndHelp)
     EXPECT_NE(r.out.find("--addon"), std::string::npos);
 }
 
-}  // namespace
+} // namespace

@@ -29,7 +29,7 @@ struct Call {
 
 struct Picture {
     int width = 0, height = 0;
-    std::vector<uint32_t> rgb;  // 0xRRGGBB, row by row
+    std::vector<uint32_t> rgb; // 0xRRGGBB, row by row
     uint32_t at(int x, int y) const { return rgb[static_cast<size_t>(y * width + x)]; }
 };
 
@@ -44,7 +44,8 @@ Picture readPng(const fs::path& p)
         const int stride = cairo_image_surface_get_stride(s);
         for (int y = 0; y < pic.height; ++y)
             for (int x = 0; x < pic.width; ++x)
-                pic.rgb.push_back(*reinterpret_cast<const uint32_t*>(data + y * stride + 4 * x) & 0xFFFFFFu);
+                pic.rgb.push_back(*reinterpret_cast<const uint32_t*>(data + y * stride + 4 * x) &
+                                  0xFFFFFFu);
     }
     cairo_surface_destroy(s);
     return pic;
@@ -58,8 +59,8 @@ std::vector<Call> hostCalls(const std::string& out)
     std::string line;
     while (std::getline(lines, line)) {
         Call c{};
-        if (std::sscanf(line.c_str(), "  opcode %d index %d value %lld opt %f", &c.opcode, &c.index, &c.value,
-                        &c.opt) == 4)
+        if (std::sscanf(line.c_str(), "  opcode %d index %d value %lld opt %f", &c.opcode, &c.index,
+                        &c.value, &c.opt) == 4)
             calls.push_back(c);
     }
     return calls;
@@ -106,7 +107,8 @@ protected:
     // A hang fails the test (status 124) instead of stopping the suite.
     Result run(const std::string& args, const std::string& mode = "")
     {
-        return runCommand(dir, "EDITOR_FIXTURE='" + mode + "' timeout 20 '" + WOBRIX_HOST + "' " + args);
+        return runCommand(dir,
+                          "EDITOR_FIXTURE='" + mode + "' timeout 20 '" + WOBRIX_HOST + "' " + args);
     }
 
     fs::path script(const std::string& text, const std::string& name = "steps.txt")
@@ -115,7 +117,10 @@ protected:
         return dir / name;
     }
 
-    std::string editor(const std::string& extra) { return "editor " + kFixture + " --png '" + png().string() + "' " + extra; }
+    std::string editor(const std::string& extra)
+    {
+        return "editor " + kFixture + " --png '" + png().string() + "' " + extra;
+    }
     fs::path png() const { return dir / "out.png"; }
 
     fs::path dir;
@@ -146,7 +151,8 @@ TEST_F(HostEditor, PictureHasTheWindowSizeAndShowsProgramAndSettings)
         entries += e.path() != png();
     EXPECT_EQ(entries, 0u);
 
-    for (const char* bad : {"--program 3", "--set 2=0.5", "--set 0=x", "--timeout 99", "--timeout 5s"}) {
+    for (const char* bad :
+         {"--program 3", "--set 2=0.5", "--set 0=x", "--timeout 99", "--timeout 5s"}) {
         r = run(editor(bad));
         EXPECT_NE(r.status, 0) << bad;
         EXPECT_EQ(lineCount(r.err), 1u) << bad << "\n" << r.err;
@@ -155,7 +161,8 @@ TEST_F(HostEditor, PictureHasTheWindowSizeAndShowsProgramAndSettings)
 
 TEST_F(HostEditor, DragAutomatesInOrderAndEndsAtTheLastPosition)
 {
-    const Result r = run(editor("--script '" + script("# one slow drag\ndrag 10 30 90 30 8\n").string() + "'"));
+    const Result r =
+        run(editor("--script '" + script("# one slow drag\ndrag 10 30 90 30 8\n").string() + "'"));
     ASSERT_EQ(r.status, 0) << r.err;
     const std::vector<float> values = automations(r.out);
     ASSERT_GE(values.size(), 2u) << r.out;
@@ -167,7 +174,7 @@ TEST_F(HostEditor, DragAutomatesInOrderAndEndsAtTheLastPosition)
     EXPECT_EQ(values.size(), 9u);
     const auto presses = reports(r.out, 1);
     ASSERT_EQ(presses.size(), 1u);
-    EXPECT_EQ(presses[0].value, 1);  // the primary button, no keys
+    EXPECT_EQ(presses[0].value, 1); // the primary button, no keys
     EXPECT_FLOAT_EQ(presses[0].opt, 10.0f);
     EXPECT_EQ(readPng(png()).at(5, 5), colour(0, 230, 0));
     EXPECT_NE(r.out.find("0: \"Level\" = 0.9"), std::string::npos) << r.out;
@@ -176,11 +183,8 @@ TEST_F(HostEditor, DragAutomatesInOrderAndEndsAtTheLastPosition)
 TEST_F(HostEditor, PngStepsShowThePictureAtTheirMoment)
 {
     const fs::path a = dir / "a.png", b = dir / "b.png", c = dir / "c.png";
-    const std::string steps = "png " + a.string() + "\n" +
-                              "drag 0 0 50 0 4   # to 0.5\n" +
-                              "png " + b.string() + "\n" +
-                              "press 20 10 secondary shift\n" +
-                              "move 80 10\n" +
+    const std::string steps = "png " + a.string() + "\n" + "drag 0 0 50 0 4   # to 0.5\n" + "png " +
+                              b.string() + "\n" + "press 20 10 secondary shift\n" + "move 80 10\n" +
                               "png " + c.string() + "   # while the press is tracked\n" +
                               "release\n";
     const Result r = run(editor("--script '" + script(steps).string() + "'"));
@@ -193,7 +197,7 @@ TEST_F(HostEditor, PngStepsShowThePictureAtTheirMoment)
         EXPECT_NE(r.out.find(p.string() + "\n"), std::string::npos) << p;
     const auto presses = reports(r.out, 1);
     ASSERT_EQ(presses.size(), 2u);
-    EXPECT_EQ(presses[1].value, 2 | 1 << 8);  // secondary button, shift
+    EXPECT_EQ(presses[1].value, 2 | 1 << 8); // secondary button, shift
 }
 
 TEST_F(HostEditor, KeysReachTheFocusAndMenusTakeTheirAnswers)
@@ -225,7 +229,8 @@ TEST_F(HostEditor, KeysReachTheFocusAndMenusTakeTheirAnswers)
     EXPECT_EQ(menus, (std::vector<long long>{2, 0, -1, -1}));
 
     // Nothing opens a menu in the plain editor: the answer is never taken.
-    const Result stuck = run(editor("--timeout 300 --script '" + script("menu 0\n").string() + "'"));
+    const Result stuck =
+        run(editor("--timeout 300 --script '" + script("menu 0\n").string() + "'"));
     EXPECT_EQ(stuck.status, 1);
     EXPECT_NE(stuck.err.find(":1: no pop-up menu took the answer"), std::string::npos) << stuck.err;
 }
@@ -330,16 +335,19 @@ TEST_F(HostEditor, AddOnsWithoutAWorkingEditorAreRefusedCleanly)
 
 TEST_F(HostEditor, AnAddOnThatStopsAnsweringIsGivenUpOn)
 {
-    Result r = run(editor("--timeout 300 --script '" + script("press 30 30\nrelease\n").string() + "'"),
-                   "stubborn");
+    Result r =
+        run(editor("--timeout 300 --script '" + script("press 30 30\nrelease\n").string() + "'"),
+            "stubborn");
     EXPECT_EQ(r.status, 1) << r.err;
-    EXPECT_NE(r.err.find(":1: the editor's window did not take the press within 0.3 s"), std::string::npos)
+    EXPECT_NE(r.err.find(":1: the editor's window did not take the press within 0.3 s"),
+              std::string::npos)
         << r.err;
     EXPECT_EQ(lineCount(r.err), 1u) << r.err;
 
     r = run(editor("--timeout 300"), "slow-close");
     EXPECT_EQ(r.status, 1) << r.err;
-    EXPECT_NE(r.err.find("opcode 15 (close the editor) did not return within 0.3 s"), std::string::npos)
+    EXPECT_NE(r.err.find("opcode 15 (close the editor) did not return within 0.3 s"),
+              std::string::npos)
         << r.err;
     EXPECT_TRUE(fs::exists(png())) << "the picture comes before the close";
 }
@@ -362,7 +370,9 @@ TEST_F(HostEditor, DemoWritesEditorPicturesWhenTheAddOnHasAnEditor)
 
     r = run("demo --addon " + kFixture + " --out '" + (dir / "none").string() + "'", "no-editor");
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("editor pictures skipped: the effect declares no editor"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("editor pictures skipped: the effect declares no editor"),
+              std::string::npos)
+        << r.out;
     EXPECT_FALSE(fs::exists(dir / "none" / "editor-p0.png"));
 }
 
@@ -370,11 +380,13 @@ TEST_F(HostEditor, HelpTellsTheOptionsAndEveryStep)
 {
     const Result r = run("editor --help");
     EXPECT_EQ(r.status, 0);
-    for (const char* text : {"ADDON", "--png", "--script", "--program", "--set", "--timeout", "move X Y",
-                             "press X Y", "drag X1 Y1 X2 Y2", "release", "wait MS", "idle", "png FILE",
-                             "shift", "secondary", "20 ms", "key NAME", "type TEXT", "menu N", "dismiss"})
+    for (const char* text :
+         {"ADDON",    "--png",     "--script",         "--program", "--set",    "--timeout",
+          "move X Y", "press X Y", "drag X1 Y1 X2 Y2", "release",   "wait MS",  "idle",
+          "png FILE", "shift",     "secondary",        "20 ms",     "key NAME", "type TEXT",
+          "menu N",   "dismiss"})
         EXPECT_NE(r.out.find(text), std::string::npos) << text;
     EXPECT_NE(run("frobnicate").err.find("editor"), std::string::npos);
 }
 
-}  // namespace
+} // namespace

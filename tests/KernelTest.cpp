@@ -6,8 +6,8 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
-#include <limits>
 #include <ctime>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -31,7 +31,7 @@ std::vector<float> randomSignal(std::mt19937& rng, size_t n)
         else if (k < 4)
             x = std::numeric_limits<float>::denorm_min() * static_cast<float>(k + 1);
         else if (k < 10)
-            x = level(rng) * 4.0f;  // hot
+            x = level(rng) * 4.0f; // hot
         else if (k < 11)
             x = (k & 1 ? 1 : -1) * std::numeric_limits<float>::infinity();
         else
@@ -59,8 +59,9 @@ void compare(std::mt19937& rng, bool accumulate, size_t totalFrames)
     size_t done = 0;
     int blocks = 0;
     while (done < totalFrames) {
-        const int n = blocks < 12 ? std::vector<int>{0, 1, 3, 4, 5, 32, 33, 47, 255, 257, 4095, 4096}[blocks]
-                                  : blockSize(rng);
+        const int n =
+            blocks < 12 ? std::vector<int>{0, 1, 3, 4, 5, 32, 33, 47, 255, 257, 4095, 4096}[blocks]
+                        : blockSize(rng);
         blocks++;
         const BassBlock b = randomBlock(rng);
         const auto in0 = randomSignal(rng, n), in1 = randomSignal(rng, n);
@@ -74,7 +75,8 @@ void compare(std::mt19937& rng, bool accumulate, size_t totalFrames)
         if (accumulate)
             referenceBassBlock<true>(reference, b, in0.data(), in1.data(), r0.data(), r1.data(), n);
         else
-            referenceBassBlock<false>(reference, b, in0.data(), in1.data(), r0.data(), r1.data(), n);
+            referenceBassBlock<false>(reference, b, in0.data(), in1.data(), r0.data(), r1.data(),
+                                      n);
         for (int i = 0; i < n; i++) {
             ASSERT_NEAR(f0[i], r0[i], 2e-6) << "block " << blocks << " sample " << i;
             ASSERT_EQ(f0[i], f1[i]);
@@ -124,7 +126,7 @@ TEST(Kernel, InPlaceAndCrossedBuffers)
         std::vector<float> o0(n), o1(n);
         BassState s1, s2;
         referenceBassBlock<false>(s1, b, l.data(), r.data(), o0.data(), o1.data(), n);
-        bassKernel(s2, b, l.data(), r.data(), r.data(), l.data(), n, false);  // crossed
+        bassKernel(s2, b, l.data(), r.data(), r.data(), l.data(), n, false); // crossed
         for (int i = 0; i < n; i++) {
             ASSERT_NEAR(l[i], o0[i], 2e-6);
             ASSERT_EQ(l[i], r[i]);
@@ -132,4 +134,4 @@ TEST(Kernel, InPlaceAndCrossedBuffers)
     }
 }
 
-}  // namespace
+} // namespace

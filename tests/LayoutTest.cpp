@@ -17,7 +17,11 @@ struct Check {
     size_t expected;
 };
 
-#define FIELD(f, o32, o64) Check{"AEffect." #f, offsetof(AEffect, f), is64 ? o64 : o32}
+#define FIELD(f, o32, o64)                                                                         \
+    Check                                                                                          \
+    {                                                                                              \
+        "AEffect." #f, offsetof(AEffect, f), is64 ? o64 : o32                                      \
+    }
 
 constexpr Check kChecks[] = {
     FIELD(magic, 0, 0),
@@ -68,12 +72,14 @@ constexpr bool allHold()
     return true;
 }
 
-}  // namespace
+} // namespace
 
 // The -m32 build checks while compiling too, for machines whose kernel runs
 // no 32-bit programs; the program itself names any field that moved.
 #ifdef WOBRIX_LAYOUT_AT_COMPILE_TIME
-static_assert(allHold(), "a record's layout moved; build without WOBRIX_LAYOUT_AT_COMPILE_TIME and run it to see which");
+static_assert(
+    allHold(),
+    "a record's layout moved; build without WOBRIX_LAYOUT_AT_COMPILE_TIME and run it to see which");
 #endif
 
 int main()

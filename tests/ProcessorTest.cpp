@@ -42,27 +42,27 @@ TEST_F(Processor, BothStagesOffGivesTheClippedMonoSum)
     EXPECT_FLOAT_EQ(one(-0.5f, 0.0f), -0.25f);
     EXPECT_FLOAT_EQ(one(1.0f, 1.0f), 0.999f);
     EXPECT_FLOAT_EQ(one(-1.0f, -1.0f), -0.999f);
-    effect.setParameter(kMix, 0.3f);  // y = x, so mix changes nothing
+    effect.setParameter(kMix, 0.3f); // y = x, so mix changes nothing
     EXPECT_FLOAT_EQ(one(0.3f, 0.1f), 0.2f);
 }
 
 TEST_F(Processor, TubeStage)
 {
     effect.setParameter(kTubeDist, 0.25f);  // drive 2
-    EXPECT_FLOAT_EQ(one(0.2f, 0.2f), 0.4f);  // below the knee: linear, slope drive
+    EXPECT_FLOAT_EQ(one(0.2f, 0.2f), 0.4f); // below the knee: linear, slope drive
     EXPECT_NEAR(one(0.5f, 0.5f), 0.79592f, 1e-5);
-    EXPECT_FLOAT_EQ(one(1.0f, 1.0f), 0.999f);  // top of the curve, then clipped
+    EXPECT_FLOAT_EQ(one(1.0f, 1.0f), 0.999f); // top of the curve, then clipped
     EXPECT_EQ(one(-0.5f, -0.5f), -one(0.5f, 0.5f));
     EXPECT_EQ(one(-0.13f, -0.2f), -one(0.13f, 0.2f));
 }
 
 TEST_F(Processor, CompressorAttackAndRelease)
 {
-    effect.setParameter(kCompressor, 0.5f);  // input gain 2
-    EXPECT_FLOAT_EQ(one(0.1f, 0.1f), 0.2f);   // below the threshold: gain alone
+    effect.setParameter(kCompressor, 0.5f); // input gain 2
+    EXPECT_FLOAT_EQ(one(0.1f, 0.1f), 0.2f); // below the threshold: gain alone
     EXPECT_EQ(gain(), 1.0f);
 
-    EXPECT_NEAR(one(0.5f, 0.5f), 0.75841f, 1e-5);  // attack within the sample
+    EXPECT_NEAR(one(0.5f, 0.5f), 0.75841f, 1e-5); // attack within the sample
     EXPECT_NEAR(gainStep(), 0.0000219f, 1e-7);
     EXPECT_NEAR(gain(), 0.75843f, 1e-5);
 
@@ -108,7 +108,7 @@ TEST_F(Processor, AccumulateAddsReplacingOverwrites)
 
 TEST_F(Processor, OutputsMayBeTheInputsEvenCrossed)
 {
-    effect.setProgram(3);  // both stages on
+    effect.setProgram(3); // both stages on
     std::vector<float> l(257), r(257);
     for (size_t i = 0; i < l.size(); i++) {
         l[i] = std::sin(0.05f * i) * 0.9f;
@@ -209,4 +209,4 @@ TEST_F(Processor, ProcessingAllocatesNothing)
     EXPECT_EQ(allocationCount(), before);
 }
 
-}  // namespace
+} // namespace

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int32_t kHalf = 1 << 30;  // a draw of 2^30 maps to 0 in [-1, 1)
+constexpr int32_t kHalf = 1 << 30; // a draw of 2^30 maps to 0 in [-1, 1)
 
 // Hands out the scripted draws and counts them.
 struct Script {
@@ -43,9 +43,9 @@ TEST(RandomGaussian, RejectsOutsideTheCircleAndTheBoundsAndTheCentre)
 {
     Script s;
     s.draws = {
-        0, 0,          // u = v = -1: s = 2, outside the circle
-        kHalf, kHalf,  // s = 0: the log would be of 0, drawn again
-        0, kHalf,      // u = -1, v = 0: s = 1, accepted as the mean... of 0.5
+        0,     0,     // u = v = -1: s = 2, outside the circle
+        kHalf, kHalf, // s = 0: the log would be of 0, drawn again
+        0,     kHalf, // u = -1, v = 0: s = 1, accepted as the mean... of 0.5
     };
     RandomPatch patch(s.source());
     EXPECT_EQ(patch.RandomGaussian(0.5f, 1.0f, 0.0f, 1.0f), 0.5f);
@@ -78,11 +78,11 @@ TEST(RandomPatchOrder, DrawsCompressorTubeCoinMix)
     ZeltoBass effect{nullptr};
     Script s;
     s.draws = {
-        2147483647,  // compressor: just under 1, limited to 0.99
-        0, 0,        // tube: rejected (outside the circle)
-        kHalf, 0,    // tube: s = 1, mean 0
-        kHalf + 1,   // coin just above 0.5: Mix is drawn
-        kHalf, 0,    // mix: s = 1, mean 1.0
+        2147483647,    // compressor: just under 1, limited to 0.99
+        0,          0, // tube: rejected (outside the circle)
+        kHalf,      0, // tube: s = 1, mean 0
+        kHalf + 1,     // coin just above 0.5: Mix is drawn
+        kHalf,      0, // mix: s = 1, mean 1.0
     };
     RandomPatch patch(s.source());
     patch.makeRandomPatch(effect);
@@ -98,7 +98,7 @@ TEST(RandomPatchOrder, CoinOfExactlyOneHalfSetsMixToOneWithoutMoreDraws)
     ZeltoBass effect{nullptr};
     effect.setParameter(kMix, 0.4f);
     Script s;
-    s.draws = {kHalf, kHalf, 0, kHalf};  // compressor 0.5, tube mean 0, coin 0.5
+    s.draws = {kHalf, kHalf, 0, kHalf}; // compressor 0.5, tube mean 0, coin 0.5
     RandomPatch patch(s.source());
     patch.makeRandomPatch(effect);
     EXPECT_EQ(s.used, 4);
@@ -110,7 +110,7 @@ TEST(RandomPatchOrder, LandsInTheCurrentProgramOnly)
 {
     ZeltoBass effect{nullptr};
     effect.setProgram(3);
-    RandomPatch patch;  // the real source
+    RandomPatch patch; // the real source
     for (int i = 0; i < 200; i++) {
         patch.makeRandomPatch(effect);
         const float t = effect.getParameter(kTubeDist);
@@ -134,4 +134,4 @@ TEST(ClampParam, LimitsToTheUnitRange)
     EXPECT_EQ(RandomPatch::ClampParam(0.4f), 0.4f);
 }
 
-}  // namespace
+} // namespace

@@ -13,11 +13,36 @@ class TextEffect : public AudioEffect {
 public:
     TextEffect() : AudioEffect(nullptr, 1, 1) {}
     void process(float**, float**, int32_t) override {}
-    std::string f(float v) { char t[24]; float2string(v, t); return t; }
-    std::string dB(float v) { char t[24]; dB2string(v, t); return t; }
-    std::string Hz(float v) { char t[24]; Hz2string(v, t); return t; }
-    std::string ms(float v) { char t[24]; ms2string(v, t); return t; }
-    std::string l(int32_t v) { char t[24]; long2string(v, t); return t; }
+    std::string f(float v)
+    {
+        char t[24];
+        float2string(v, t);
+        return t;
+    }
+    std::string dB(float v)
+    {
+        char t[24];
+        dB2string(v, t);
+        return t;
+    }
+    std::string Hz(float v)
+    {
+        char t[24];
+        Hz2string(v, t);
+        return t;
+    }
+    std::string ms(float v)
+    {
+        char t[24];
+        ms2string(v, t);
+        return t;
+    }
+    std::string l(int32_t v)
+    {
+        char t[24];
+        long2string(v, t);
+        return t;
+    }
 };
 
 TEST(ValueText, Float2StringTruncatesToEightCharacters)
@@ -74,4 +99,4 @@ TEST(ValueText, Long2String)
     EXPECT_EQ(e.l(-5), "     -5");
 }
 
-}  // namespace
+} // namespace

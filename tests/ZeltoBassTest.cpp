@@ -51,7 +51,7 @@ protected:
     EditorSpy* attachSpy()
     {
         auto* spy = new EditorSpy(&effect);
-        effect.setEditor(spy);  // owned by the effect
+        effect.setEditor(spy); // owned by the effect
         return spy;
     }
 };
@@ -63,7 +63,7 @@ TEST_F(Bass, RecordAndIdentity)
     EXPECT_EQ(r->numParams, 6);
     EXPECT_EQ(r->numInputs, 2);
     EXPECT_EQ(r->numOutputs, 2);
-    EXPECT_EQ(r->flags, 0x219);  // with its editor
+    EXPECT_EQ(r->flags, 0x219); // with its editor
     EXPECT_EQ(r->uniqueID, 0x5A623771);
     EXPECT_EQ(text(effGetEffectName), "WobrixFree");
     EXPECT_EQ(text(effGetProductString), "WobrixFree");
@@ -206,7 +206,7 @@ TEST_F(Bass, BadProgramNumbersAreIgnored)
     hostOpcodes.clear();
     dispatch(effSetProgram, 0, 5);
     dispatch(effSetProgram, 0, -1);
-    effect.setProgram(-7);  // directly, past the dispatcher
+    effect.setProgram(-7); // directly, past the dispatcher
     effect.setProgram(99);
     EXPECT_EQ(dispatch(effGetProgram), 2);
     EXPECT_TRUE(hostOpcodes.empty());
@@ -236,7 +236,7 @@ TEST_F(Bass, ProgramNames)
 
     char longName[] = "A name that is much longer than the field";
     dispatch(effSetProgramName, 0, 0, longName);
-    EXPECT_EQ(text(effGetProgramName), "A name that is much lon");  // the first 23
+    EXPECT_EQ(text(effGetProgramName), "A name that is much lon"); // the first 23
     EXPECT_EQ(dispatch(effSetProgramName, 0, 0, nullptr), 0);
     EXPECT_EQ(dispatch(effGetProgramName, 0, 0, nullptr), 0);
     EXPECT_EQ(text(effGetProgramName), "A name that is much lon");
@@ -261,4 +261,4 @@ TEST_F(Bass, SuspendKeepsResumeClearsTheEnvelope)
     EXPECT_EQ(effect.getProcessor()->getSampleRate(), 96000.0f);
 }
 
-}  // namespace
+} // namespace

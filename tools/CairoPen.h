@@ -27,4 +27,4 @@ void font(cairo_t* cr, double size, bool bold);
 // right end; returns where its advance ends.
 double text(cairo_t* cr, const char* s, double x, double baseline, Align align, uint32_t rgb);
 
-}  // namespace pen
+} // namespace pen

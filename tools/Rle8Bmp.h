@@ -7,18 +7,18 @@
 
 // An 8-bit palette image, rows stored top-down as they are drawn.
 struct IndexedImage {
-  int width = 0;
-  int height = 0;
-  std::vector<uint8_t> pixels;    // width * height palette indices
-  std::vector<uint32_t> palette;  // 0xRRGGBB, at most 256 entries
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> pixels;   // width * height palette indices
+    std::vector<uint32_t> palette; // 0xRRGGBB, at most 256 entries
 };
 
 struct BmpOptions {
-  // Zero means "all palette entries"; some readers want the count spelled out.
-  uint32_t coloursUsed = 0;
-  // Bytes after the end-of-bitmap code, counted in the file size but not in
-  // the image size; decoders stop at the code and never read them.
-  uint32_t trailingZeros = 0;
+    // Zero means "all palette entries"; some readers want the count spelled out.
+    uint32_t coloursUsed = 0;
+    // Bytes after the end-of-bitmap code, counted in the file size but not in
+    // the image size; decoders stop at the code and never read them.
+    uint32_t trailingZeros = 0;
 };
 
 namespace rle8 {
@@ -35,4 +35,4 @@ std::vector<uint8_t> encode(const IndexedImage& image);
 // The complete file: file header, information header, palette, pixels.
 std::vector<uint8_t> writeBmp(const IndexedImage& image, const BmpOptions& options = {});
 
-}  // namespace rle8
+} // namespace rle8

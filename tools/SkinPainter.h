@@ -21,4 +21,4 @@ void paintHandle(cairo_t* cr, int width, uint32_t indicatorRgb);
 // One 44 x 38 picture of the kick button at the origin, released or pressed.
 void paintKick(cairo_t* cr, bool pressed);
 
-}  // namespace skin
+} // namespace skin

@@ -9,8 +9,7 @@
 
 CKickButton::CKickButton(const CRect& rect, CControlListener* owner, int32_t controlTag,
                          int32_t pictureHeight, CBitmap* picture, const CPoint& pictureOffset)
-    : CControl(rect, owner, controlTag, picture), offset(pictureOffset),
-      imageHeight(pictureHeight)
+    : CControl(rect, owner, controlTag, picture), offset(pictureOffset), imageHeight(pictureHeight)
 {
 }
 

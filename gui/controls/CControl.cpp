@@ -6,8 +6,7 @@
 #include "gui/CBitmap.h"
 #include "gui/CFrame.h"
 
-CControl::CControl(const CRect& rect, CControlListener* owner, int32_t controlTag,
-                   CBitmap* picture)
+CControl::CControl(const CRect& rect, CControlListener* owner, int32_t controlTag, CBitmap* picture)
     : CView(rect), listener(owner), tag(controlTag)
 {
     transparencyEnabled = false;
@@ -51,8 +50,7 @@ void CControl::notify(CDrawContext* context)
         listener->valueChanged(context, this);
 }
 
-void CControl::drawPicture(CBitmap* bitmap, CDrawContext* context, CRect& rect,
-                           const CPoint& from)
+void CControl::drawPicture(CBitmap* bitmap, CDrawContext* context, CRect& rect, const CPoint& from)
 {
     if (!bitmap)
         return;

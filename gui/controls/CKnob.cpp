@@ -28,7 +28,7 @@ float linearTravel(int32_t state)
     return (state & kModShift) ? kFineLinearTravel : kLinearTravel;
 }
 
-}  // namespace
+} // namespace
 
 CKnob::CKnob(const CRect& rect, CControlListener* owner, int32_t controlTag, CBitmap* picture,
              CBitmap* handleBitmap, const CPoint& pictureOffset)
@@ -66,7 +66,7 @@ float CKnob::valueFromPoint(CPoint& where)
 {
     const float r = static_cast<float>(size.right - size.left) * 0.5f - static_cast<float>(inset);
     const float dx = static_cast<float>(where.h - inset) - r;
-    const float dy = r - static_cast<float>(where.v - inset);  // positive above the centre
+    const float dy = r - static_cast<float>(where.v - inset); // positive above the centre
     float a = 0.0f;
     if (dy != 0.0f)
         a = static_cast<float>(-std::atan(static_cast<double>(dx / dy)));
@@ -138,7 +138,7 @@ void CKnob::trackLinear(CDrawContext* context, CPoint& where, int32_t state)
     int32_t now = 0;
     do {
         now = context->getMouseButtons();
-        const int32_t d = first.v - where.v;  // positive when the mouse went up
+        const int32_t d = first.v - where.v; // positive when the mouse went up
         if (now != remembered) {
             const float newCoef = (maxValue - minValue) / linearTravel(now);
             entry = entry + (coef - newCoef) * static_cast<float>(d);

@@ -42,8 +42,7 @@ void CMovieBitmap::draw(CDrawContext* context)
 
 CMovieButton::CMovieButton(const CRect& rect, CControlListener* owner, int32_t controlTag,
                            int32_t pictureHeight, CBitmap* picture, const CPoint& pictureOffset)
-    : CControl(rect, owner, controlTag, picture), offset(pictureOffset),
-      imageHeight(pictureHeight)
+    : CControl(rect, owner, controlTag, picture), offset(pictureOffset), imageHeight(pictureHeight)
 {
 }
 

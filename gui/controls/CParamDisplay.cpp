@@ -14,7 +14,7 @@ bool sameRgb(CColor a, CColor b)
     return a.red == b.red && a.green == b.green && a.blue == b.blue;
 }
 
-}  // namespace
+} // namespace
 
 CParamDisplay::CParamDisplay(const CRect& rect, CBitmap* picture, int32_t styleBits)
     : CControl(rect, nullptr, 0, picture), style(styleBits)
@@ -42,10 +42,22 @@ void CParamDisplay::setColor(CColor& stored, CColor color)
     stored = color;
 }
 
-void CParamDisplay::setFontColor(CColor color) { setColor(fontColor, color); }
-void CParamDisplay::setBackColor(CColor color) { setColor(backColor, color); }
-void CParamDisplay::setFrameColor(CColor color) { setColor(frameColor, color); }
-void CParamDisplay::setShadowColor(CColor color) { setColor(shadowColor, color); }
+void CParamDisplay::setFontColor(CColor color)
+{
+    setColor(fontColor, color);
+}
+void CParamDisplay::setBackColor(CColor color)
+{
+    setColor(backColor, color);
+}
+void CParamDisplay::setFrameColor(CColor color)
+{
+    setColor(frameColor, color);
+}
+void CParamDisplay::setShadowColor(CColor color)
+{
+    setColor(shadowColor, color);
+}
 
 void CParamDisplay::setStyle(int32_t newStyle)
 {
@@ -73,7 +85,7 @@ void CParamDisplay::draw(CDrawContext* context)
 void CParamDisplay::drawText(CDrawContext* context, char* text, CBitmap* replacement)
 {
     if (style & kStyleNoDraw)
-        return;  // the dirty state stays as it was
+        return; // the dirty state stays as it was
     const bool frame3D = (style & (kStyleSunken | kStyleRaised)) != 0;
     if (replacement) {
         drawPicture(replacement, context, size, backOffset);

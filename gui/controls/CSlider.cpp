@@ -25,20 +25,16 @@ int32_t along(const CPoint& p, bool vertical)
     return vertical ? p.v : p.h;
 }
 
-}  // namespace
+} // namespace
 
-CSlider::CSlider(const CRect& rect, CControlListener* owner, int32_t controlTag,
-                 int32_t minimumPos, int32_t maximumPos, CBitmap* handleBitmap,
-                 CBitmap* picture, const CPoint& pictureOffset, int32_t styleBits, bool vertical)
+CSlider::CSlider(const CRect& rect, CControlListener* owner, int32_t controlTag, int32_t minimumPos,
+                 int32_t maximumPos, CBitmap* handleBitmap, CBitmap* picture,
+                 const CPoint& pictureOffset, int32_t styleBits, bool vertical)
     : CControl(rect, owner, controlTag, picture),
       handleWidth(handleBitmap ? handleBitmap->getWidth() : 1),
-      handleHeight(handleBitmap ? handleBitmap->getHeight() : 1),
-      offset(pictureOffset),
-      minPos(minimumPos),
-      maxPos(maximumPos),
-      style(styleBits),
-      controlWidth(rect.right - rect.left),
-      controlHeight(rect.bottom - rect.top)
+      handleHeight(handleBitmap ? handleBitmap->getHeight() : 1), offset(pictureOffset),
+      minPos(minimumPos), maxPos(maximumPos), style(styleBits),
+      controlWidth(rect.right - rect.left), controlHeight(rect.bottom - rect.top)
 {
     replacePicture(handle, handleBitmap);
     if (vertical) {
@@ -120,9 +116,9 @@ bool CSlider::grabOffset(const CPoint& where, int32_t& grab, bool vertical) cons
         grab = minPos + length / 2 - 1;
         return true;
     }
-    const CRect hit = vertical
-                          ? CRect{size.left, handlePos, size.left + handleWidth, handlePos + handleHeight}
-                          : CRect{handlePos, size.top, handlePos + handleWidth, size.top + handleHeight};
+    const CRect hit =
+        vertical ? CRect{size.left, handlePos, size.left + handleWidth, handlePos + handleHeight}
+                 : CRect{handlePos, size.top, handlePos + handleWidth, size.top + handleHeight};
     if (!hit.pointInside(where))
         return false;
     // The handle keeps its place under the mouse.
@@ -193,8 +189,8 @@ void CSlider::trackMouse(CDrawContext* context, CPoint& where, bool vertical)
 CVerticalSlider::CVerticalSlider(const CRect& rect, CControlListener* owner, int32_t controlTag,
                                  int32_t minimumPos, int32_t maximumPos, CBitmap* handleBitmap,
                                  CBitmap* picture, const CPoint& pictureOffset, int32_t styleBits)
-    : CSlider(rect, owner, controlTag, minimumPos, maximumPos, handleBitmap, picture,
-              pictureOffset, styleBits, true)
+    : CSlider(rect, owner, controlTag, minimumPos, maximumPos, handleBitmap, picture, pictureOffset,
+              styleBits, true)
 {
 }
 
@@ -208,12 +204,12 @@ void CVerticalSlider::mouse(CDrawContext* context, CPoint& where)
     trackMouse(context, where, true);
 }
 
-CHorizontalSlider::CHorizontalSlider(const CRect& rect, CControlListener* owner,
-                                     int32_t controlTag, int32_t minimumPos, int32_t maximumPos,
-                                     CBitmap* handleBitmap, CBitmap* picture,
-                                     const CPoint& pictureOffset, int32_t styleBits)
-    : CSlider(rect, owner, controlTag, minimumPos, maximumPos, handleBitmap, picture,
-              pictureOffset, styleBits, false)
+CHorizontalSlider::CHorizontalSlider(const CRect& rect, CControlListener* owner, int32_t controlTag,
+                                     int32_t minimumPos, int32_t maximumPos, CBitmap* handleBitmap,
+                                     CBitmap* picture, const CPoint& pictureOffset,
+                                     int32_t styleBits)
+    : CSlider(rect, owner, controlTag, minimumPos, maximumPos, handleBitmap, picture, pictureOffset,
+              styleBits, false)
 {
 }
 

@@ -80,7 +80,10 @@ public:
     void mouse(CDrawContext* context, CPoint& where) override;
 
     CRect getHandleRect() { return handleRect(true); }
-    float getValueAt(const CPoint& where, int32_t grab) const { return rawValue(where, grab, true); }
+    float getValueAt(const CPoint& where, int32_t grab) const
+    {
+        return rawValue(where, grab, true);
+    }
     bool getGrabOffset(const CPoint& where, int32_t& grab) const
     {
         return grabOffset(where, grab, true);

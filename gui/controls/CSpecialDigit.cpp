@@ -61,7 +61,8 @@ void CSpecialDigit::draw(CDrawContext* context)
         // A digit is one of the ten pictures, whatever the range made of it.
         const int32_t d = std::clamp(digits[i], 0, 9);
         CRect place{digitX[i], digitY[i], digitX[i] + digitWidth, digitY[i] + digitHeight};
-        drawPicture(background, context, place, CPoint{0, pixelTrunc(static_cast<double>(d) * digitHeight)});
+        drawPicture(background, context, place,
+                    CPoint{0, pixelTrunc(static_cast<double>(d) * digitHeight)});
     }
     setDirty(false);
 }

@@ -54,7 +54,7 @@ CPoint stripOrigin(int32_t index, int32_t imageHeight)
     return CPoint{0, pixelTrunc(static_cast<double>(index) * imageHeight)};
 }
 
-}  // namespace
+} // namespace
 
 CMultiSwitch::CMultiSwitch(const CRect& rect, CControlListener* owner, int32_t controlTag,
                            int32_t count, int32_t pictureHeight, int32_t positionsCount,
@@ -118,10 +118,9 @@ float CVerticalSwitch::valueAt(const CPoint& where, double c) const
     return positionValue(where.v - size.top, c, positionCount, false);
 }
 
-CHorizontalSwitch::CHorizontalSwitch(const CRect& rect, CControlListener* owner,
-                                     int32_t controlTag, int32_t count, int32_t pictureHeight,
-                                     int32_t positionsCount, CBitmap* picture,
-                                     const CPoint& pictureOffset)
+CHorizontalSwitch::CHorizontalSwitch(const CRect& rect, CControlListener* owner, int32_t controlTag,
+                                     int32_t count, int32_t pictureHeight, int32_t positionsCount,
+                                     CBitmap* picture, const CPoint& pictureOffset)
     : CMultiSwitch(rect, owner, controlTag, count, pictureHeight, positionsCount, picture,
                    pictureOffset)
 {
@@ -142,8 +141,7 @@ float CHorizontalSwitch::valueAt(const CPoint& where, double c) const
 
 CRockerSwitch::CRockerSwitch(const CRect& rect, CControlListener* owner, int32_t controlTag,
                              int32_t pictureHeight, CBitmap* picture, const CPoint& pictureOffset)
-    : CControl(rect, owner, controlTag, picture), offset(pictureOffset),
-      imageHeight(pictureHeight)
+    : CControl(rect, owner, controlTag, picture), offset(pictureOffset), imageHeight(pictureHeight)
 {
 }
 

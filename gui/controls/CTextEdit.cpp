@@ -37,7 +37,7 @@ bool detach(BeTextView* view)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 BeTextView::BeTextView(CTextEdit* editOwner, BRect frame, const char* name, BRect textRect)
     : BTextView(frame, name, textRect, 0, kTextViewFlags), owner(editOwner)
@@ -50,7 +50,7 @@ void BeTextView::KeyDown(const char* bytes, int32_t numBytes)
         handlerDepth++;
         owner->looseFocus();
         leaveHandler();
-        return;  // the view may be gone
+        return; // the view may be gone
     }
     BTextView::KeyDown(bytes, numBytes);
 }

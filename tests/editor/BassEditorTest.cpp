@@ -34,7 +34,7 @@ TEST(BassEditorText, DisplaysTruncatePercentAndShowTheCompressorInDecibels)
     EXPECT_EQ(mixText(0.999f), "99");
     EXPECT_EQ(mixText(1.0f), "100");
     EXPECT_EQ(mixText(0.0f), "0");
-    EXPECT_EQ(mixText(0.29f), "28");  // 0.28999999 x 100 truncates
+    EXPECT_EQ(mixText(0.29f), "28"); // 0.28999999 x 100 truncates
     EXPECT_EQ(compressText(0.0f), " 0");
     EXPECT_EQ(compressText(0.5f), "-6");
     EXPECT_EQ(compressText(0.9f), "-20");
@@ -59,7 +59,7 @@ TEST_F(BassEditor, TheEffectOwnsAnEditorOfTheSkinsSize)
     EXPECT_EQ(r->left, 0);
     EXPECT_EQ(r->bottom, 262);
     EXPECT_EQ(r->right, 340);
-    EXPECT_EQ(dispatch(effEditGetRect), 0);  // no place to put the answer
+    EXPECT_EQ(dispatch(effEditGetRect), 0); // no place to put the answer
 }
 
 TEST_F(BassEditor, OpensWithSevenControlsInPlaceWithTheEffectsValues)
@@ -70,8 +70,8 @@ TEST_F(BassEditor, OpensWithSevenControlsInPlaceWithTheEffectsValues)
     CFrame* frame = editor()->getFrame();
     ASSERT_NE(frame, nullptr);
     ASSERT_EQ(frame->getViewCount(), 7);
-    const CRect places[] = {{53, 38, 75, 184},   {149, 38, 165, 184}, {237, 38, 253, 184},
-                            {52, 197, 77, 210},  {144, 197, 169, 210}, {232, 197, 257, 210},
+    const CRect places[] = {{53, 38, 75, 184},  {149, 38, 165, 184},  {237, 38, 253, 184},
+                            {52, 197, 77, 210}, {144, 197, 169, 210}, {232, 197, 257, 210},
                             {285, 13, 329, 51}};
     for (int i = 0; i < 7; i++)
         EXPECT_EQ(frame->getView(i)->size, places[i]) << i;
@@ -86,7 +86,7 @@ TEST_F(BassEditor, OpcodeEdgesNeverTakeAForeignPointerOrLeaveAnEditorHalfOpen)
 {
     EXPECT_EQ(dispatch(effEditOpen, 0, 0, nullptr), 0);
     EXPECT_EQ(editor()->getFrame(), nullptr);
-    dispatch(effEditClose);  // closed already: nothing happens
+    dispatch(effEditClose); // closed already: nothing happens
     ASSERT_EQ(open(), 1);
     CFrame* first = editor()->getFrame();
 
@@ -110,19 +110,19 @@ TEST_F(BassEditor, OpcodeEdgesNeverTakeAForeignPointerOrLeaveAnEditorHalfOpen)
 
 TEST_F(BassEditor, ParameterChangesReachTheControlsOnTheNextIdle)
 {
-    effect.setParameter(kMix, 0.4f);  // closed: no control to move
+    effect.setParameter(kMix, 0.4f); // closed: no control to move
     ASSERT_EQ(open(), 1);
     show();
     effect.setParameter(kMix, 0.8f);
-    effect.setParameter(4, 0.3f);  // no control of its own
-    EXPECT_FLOAT_EQ(editor()->getSlider(kMix)->getValue(), 0.4f);  // not yet
+    effect.setParameter(4, 0.3f);                                 // no control of its own
+    EXPECT_FLOAT_EQ(editor()->getSlider(kMix)->getValue(), 0.4f); // not yet
     idle();
     EXPECT_FLOAT_EQ(editor()->getSlider(kMix)->getValue(), 0.8f);
     EXPECT_FLOAT_EQ(editor()->getDisplay(kMix)->getValue(), 0.8f);
     effect.setParameter(kCompressor, 1.0f);
     idle();
     EXPECT_FLOAT_EQ(editor()->getSlider(kCompressor)->getValue(), 0.99f);
-    EXPECT_TRUE(AutomationLog::take().empty());  // the host is told only of slider moves
+    EXPECT_TRUE(AutomationLog::take().empty()); // the host is told only of slider moves
 }
 
 TEST_F(BassEditor, DraggingTheCompressorToTheTopStoresItsLimitAndAutomates)
@@ -139,7 +139,7 @@ TEST_F(BassEditor, DraggingTheCompressorToTheTopStoresItsLimitAndAutomates)
     ASSERT_FALSE(automated.empty());
     for (const Automation& a : automated)
         EXPECT_EQ(a.index, kCompressor);
-    EXPECT_FLOAT_EQ(automated.back().value, 1.0f);  // the host hears the value as moved
+    EXPECT_FLOAT_EQ(automated.back().value, 1.0f); // the host hears the value as moved
     for (size_t i = 1; i < automated.size(); i++)
         EXPECT_GE(automated[i].value, automated[i - 1].value);
 }
@@ -151,7 +151,7 @@ TEST_F(BassEditor, EverySecondKickNotificationWritesARandomPatchIntoTheProgram)
     show();
     const float before[] = {effect.getParameter(kMix), effect.getParameter(kTubeDist),
                             effect.getParameter(kCompressor)};
-    click(300, 30);  // down and up: one patch, on the release
+    click(300, 30); // down and up: one patch, on the release
     EXPECT_FALSE(editor()->getRandomPhase());
     const float mix = effect.getParameter(kMix);
     const float tube = effect.getParameter(kTubeDist);
@@ -185,4 +185,4 @@ TEST_F(BassEditor, ClosedAndReopenedTheControlsAreNewWithTheEffectsValues)
     EXPECT_EQ(editor()->getFrame()->getViewCount(), 7);
 }
 
-}  // namespace
+} // namespace

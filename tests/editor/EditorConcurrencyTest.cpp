@@ -96,4 +96,4 @@ TEST_F(EditorThreads, AudioIdleOpenCloseAndDragsTogether)
     EXPECT_LT(longestIdle.load(), 500000);
 }
 
-}  // namespace
+} // namespace

@@ -67,7 +67,8 @@ std::vector<uint8_t> renderEditor(int program)
 std::vector<uint8_t> readPng(const fs::path& path, int* width, int* height)
 {
     std::ifstream file(path, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::string bytes((std::istreambuf_iterator<char>(file)),
+                            std::istreambuf_iterator<char>());
     if (bytes.empty())
         return {};
     BMemoryIO stream(bytes.data(), bytes.size());
@@ -107,7 +108,8 @@ TEST_P(EditorGolden, MatchesTheCommittedPicture)
     const int program = GetParam();
     const std::vector<uint8_t> actual = renderEditor(program);
     ASSERT_EQ(actual.size(), static_cast<size_t>(kWidth * kHeight * 4));
-    const fs::path golden = fs::path(WOBRIX_GOLDEN_DIR) / ("editor-p" + std::to_string(program) + ".png");
+    const fs::path golden =
+        fs::path(WOBRIX_GOLDEN_DIR) / ("editor-p" + std::to_string(program) + ".png");
     if (std::getenv("WOBRIX_UPDATE_GOLDEN")) {
         writePng(golden, actual);
         GTEST_SKIP() << "rewrote " << golden;
@@ -143,8 +145,9 @@ TEST_P(EditorGolden, MatchesTheCommittedPicture)
         const uint8_t* a = &actual[(firstY * kWidth + firstX) * 4];
         const uint8_t* x = &expected[(firstY * kWidth + firstX) * 4];
         char first[96];
-        std::snprintf(first, sizeof first, "first at (%d, %d): expected #%02X%02X%02X, got #%02X%02X%02X",
-                      firstX, firstY, x[2], x[1], x[0], a[2], a[1], a[0]);
+        std::snprintf(first, sizeof first,
+                      "first at (%d, %d): expected #%02X%02X%02X, got #%02X%02X%02X", firstX,
+                      firstY, x[2], x[1], x[0], a[2], a[1], a[0]);
         FAIL() << differing << " pixels differ from " << golden << "; " << first
                << "; the picture and a difference image (red = differs) are in " << out;
     }
@@ -152,4 +155,4 @@ TEST_P(EditorGolden, MatchesTheCommittedPicture)
 
 INSTANTIATE_TEST_SUITE_P(Programs, EditorGolden, ::testing::Values(0, 1, 2, 3));
 
-}  // namespace
+} // namespace

@@ -70,10 +70,10 @@ void checkRanges(CFrame* frame)
     }
 }
 
-const char* const kKeys[] = {"\x08", "\x09", "\x0a", "\x1b", "\x1c", "\x1d", "\x1e",
-                             "\x1f", "\x01", "\x04", "\x7f", " ", "\xc3\xa9", "-"};
+const char* const kKeys[] = {"\x08", "\x09", "\x0a", "\x1b", "\x1c", "\x1d",     "\x1e",
+                             "\x1f", "\x01", "\x04", "\x7f", " ",    "\xc3\xa9", "-"};
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
@@ -97,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         fail("the editor did not open", 0, 0);
     host->redraw(kLongWait);
 
-    uint32_t pending = 0;  // a press whose MouseDown may still run
+    uint32_t pending = 0; // a press whose MouseDown may still run
     uint32_t held = 0, keys = 0;
     int32_t x = 0, y = 0;
     for (size_t at = 0; at + 4 <= size && at < 4 * 64; at += 4) {
@@ -106,7 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             pending = 0;
         const bool menuOpen = host->menusOpened() != host->menusClosed();
         switch (op) {
-        case 0:  // press
+        case 0: // press
             if (pending)
                 break;
             x = a * width / 256;
@@ -116,20 +116,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             pending = host->postPress(x, y, held, keys);
             host->waitPress(pending, kShortWait);
             break;
-        case 1:  // move, with what is held
+        case 1: // move, with what is held
             x = a * (width + 40) / 256 - 20;
             y = b * (height + 40) / 256 - 20;
             host->setPointer(x, y, held, keys);
             host->waitPointerSeen(kShortWait);
             break;
-        case 2:  // release
+        case 2: // release
             held = 0;
             keys = 0;
             host->setPointer(x, y, 0, 0);
             if (pending && host->waitPress(pending, kShortWait))
                 pending = 0;
             break;
-        case 3:  // one key
+        case 3: // one key
             if (!pending) {
                 const char* key = kKeys[a % (sizeof kKeys / sizeof kKeys[0])];
                 char typed[2] = {static_cast<char>(' ' + b % 95), 0};
@@ -139,19 +139,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                               kShortWait);
             }
             break;
-        case 4:  // a menu's answer, or none
+        case 4: // a menu's answer, or none
             host->answerMenu(static_cast<int32_t>(a % 9) - 1);
             if (menuOpen)
                 host->waitMenuClosed(host->menusOpened(), kShortWait);
             break;
-        case 5:
-            effect->dispatcher(effect, effEditIdle, 0, 0, nullptr, 0);
-            break;
+        case 5: effect->dispatcher(effect, effEditIdle, 0, 0, nullptr, 0); break;
         case 6:
             if (!pending)
                 host->redraw(kShortWait);
             break;
-        default:  // the pointer's keys change while the button stays
+        default: // the pointer's keys change while the button stays
             keys = a & 7;
             host->setPointer(x, y, held, keys);
             host->waitPointerSeen(kShortWait);
@@ -162,7 +160,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (pending && !host->waitPress(pending, kLongWait))
         fail("a press never returned after the input ended", 0, 0);
 
-    auto* editor = static_cast<AEffGUIEditor*>(static_cast<AudioEffect*>(effect->object)->getEditor());
+    auto* editor =
+        static_cast<AEffGUIEditor*>(static_cast<AudioEffect*>(effect->object)->getEditor());
     CFrame* frame = editor->getFrame();
     BWindow* window = frame->getPlugView()->Window();
     window->Lock();

@@ -8,14 +8,18 @@
 #include "platform/DataIO.h"
 #include "platform/TranslationUtils.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  BMemoryIO stream(data, size);
-  const std::unique_ptr<BBitmap> bitmap(BTranslationUtils::GetBitmap(&stream));
-  if (bitmap == nullptr) return 0;
-  const auto bounds = bitmap->Bounds();
-  if (!(bounds.right >= bounds.left && bounds.bottom >= bounds.top)) std::abort();
-  const auto* bits = static_cast<const uint8_t*>(bitmap->Bits());
-  unsigned sum = 0;
-  for (int32_t i = 0; i < bitmap->BitsLength(); ++i) sum += bits[i];
-  return static_cast<int>(sum & 0);
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    BMemoryIO stream(data, size);
+    const std::unique_ptr<BBitmap> bitmap(BTranslationUtils::GetBitmap(&stream));
+    if (bitmap == nullptr)
+        return 0;
+    const auto bounds = bitmap->Bounds();
+    if (!(bounds.right >= bounds.left && bounds.bottom >= bounds.top))
+        std::abort();
+    const auto* bits = static_cast<const uint8_t*>(bitmap->Bits());
+    unsigned sum = 0;
+    for (int32_t i = 0; i < bitmap->BitsLength(); ++i)
+        sum += bits[i];
+    return static_cast<int>(sum & 0);
 }

@@ -10,8 +10,7 @@
 namespace fs = std::filesystem;
 using namespace gallery;
 
-namespace
-{
+namespace {
 
 std::string centre(const Box& b)
 {

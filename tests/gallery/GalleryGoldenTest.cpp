@@ -17,8 +17,7 @@
 namespace fs = std::filesystem;
 using namespace gallery;
 
-namespace
-{
+namespace {
 
 // Sliders and knobs dragged, buttons and switches pressed, a text typed, a
 // menu entry chosen, the animation

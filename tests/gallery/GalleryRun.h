@@ -55,9 +55,8 @@ inline bool writePng(const std::filesystem::path& p, const Picture& pic)
 }
 
 // Each test gets a folder of its own, removed afterwards.
-class GalleryRun : public ::testing::Test
-{
-  protected:
+class GalleryRun : public ::testing::Test {
+protected:
     void SetUp() override
     {
         char pattern[] = "/tmp/wobrix-gallery-test-XXXXXX";

@@ -60,7 +60,7 @@ TEST_F(BitmapTest, TheReaderOpensOnceAndAgainAfterClose)
     CBitmap* b = new CBitmap(130);
     CBitmap::closeResource();
     EXPECT_FALSE(CBitmap::resourceOpen());
-    CBitmap* c = new CBitmap(131);  // opens again
+    CBitmap* c = new CBitmap(131); // opens again
     EXPECT_TRUE(CBitmap::resourceOpen());
     EXPECT_EQ(c->getWidth(), 44);
     for (CBitmap* x : {a, b, c})
@@ -73,8 +73,8 @@ TEST_F(BitmapTest, ForgetDestroysOnTheLastReference)
     b->remember();
     EXPECT_EQ(b->getReferenceCount(), 2);
     b->forget();
-    EXPECT_EQ(b->getReferenceCount(), 1);  // still alive
-    b->forget();                            // gone; the sanitizer run checks it
+    EXPECT_EQ(b->getReferenceCount(), 1); // still alive
+    b->forget();                          // gone; the sanitizer run checks it
 }
 
 TEST_F(BitmapTest, DrawCopiesThePartStartingAtTheOffset)
@@ -139,4 +139,4 @@ TEST_F(BitmapTest, TransparentDrawingSkipsWhiteAndMarksThePictureForGood)
     handle->forget();
 }
 
-}  // namespace
+} // namespace

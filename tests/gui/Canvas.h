@@ -11,7 +11,7 @@
 #include "platform/Rect.h"
 #include "platform/View.h"
 
-using Pixel = std::pair<int, int>;  // (h, v)
+using Pixel = std::pair<int, int>; // (h, v)
 using PixelSet = std::set<Pixel>;
 
 class Canvas {
@@ -71,7 +71,7 @@ public:
         return s;
     }
 
-    static PixelSet box(int left, int top, int right, int bottom)  // inclusive
+    static PixelSet box(int left, int top, int right, int bottom) // inclusive
     {
         PixelSet s;
         for (int y = top; y <= bottom; y++)
@@ -92,6 +92,6 @@ private:
     }
 
     BBitmap bitmap;
-    BView* view = nullptr;  // owned by the bitmap
+    BView* view = nullptr; // owned by the bitmap
     int w, h;
 };

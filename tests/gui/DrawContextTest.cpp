@@ -156,10 +156,10 @@ TEST(DrawContextAngles, PointsAroundACentreGiveSixtyFourthsOfADegree)
 
 TEST_F(DrawContextTest, ArcsRunCounterClockwiseFromTheFirstPoint)
 {
-    CRect r{10, 0, 50, 40};  // centre (30, 20)
+    CRect r{10, 0, 50, 40}; // centre (30, 20)
     CPoint east{50, 20}, north{30, 0};
     context.setFrameColor(kInk);
-    context.drawArc(r, east, north);  // 0 over 90 degrees: upper right only
+    context.drawArc(r, east, north); // 0 over 90 degrees: upper right only
     for (const Pixel& p : ink()) {
         EXPECT_GE(p.first, 29);
         EXPECT_LE(p.second, 21);
@@ -167,7 +167,7 @@ TEST_F(DrawContextTest, ArcsRunCounterClockwiseFromTheFirstPoint)
     EXPECT_TRUE(ink().size() > 20);
 
     canvas.clear(kPaper);
-    context.drawArc(r, north, east);  // 90 over 270 degrees: never inside the upper right
+    context.drawArc(r, north, east); // 90 over 270 degrees: never inside the upper right
     bool upperRight = false, lowerLeft = false;
     for (const Pixel& p : ink()) {
         upperRight |= p.first > 33 && p.second < 17;
@@ -223,7 +223,7 @@ TEST(DrawContextFrame, ClipStartsAsTheFrameSize)
 
 TEST_F(DrawContextTest, SetFontChoosesTheTableEntryAndSize)
 {
-    context.setFont(9, 0);  // out of range: font 0 at its size
+    context.setFont(9, 0); // out of range: font 0 at its size
     EXPECT_EQ(context.getFontSize(), 12);
     EXPECT_FLOAT_EQ(context.getFont().Size(), 12.0f);
     context.setFont(3, 20);
@@ -282,4 +282,4 @@ TEST_F(DrawContextTest, OpaqueTextPaintsTheBackgroundFirst)
             << p.first << ',' << p.second << " w=" << w;
 }
 
-}  // namespace
+} // namespace

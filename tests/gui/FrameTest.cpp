@@ -25,7 +25,9 @@ using Log = std::vector<std::string>;
 class Probe : public CView {
 public:
     Probe(CRect r, std::string n, Log* l, bool* deleted = nullptr)
-        : CView(r), name(std::move(n)), log(l), gone(deleted) {}
+        : CView(r), name(std::move(n)), log(l), gone(deleted)
+    {
+    }
     ~Probe() override
     {
         if (gone)
@@ -37,13 +39,14 @@ public:
         if (context && context->getPlatformView()) {
             context->setFillColor(CColor{10, 200, 30, 0});
             CRect r = size;
-            r.inset(-1, -1);  // fillRect leaves the first row and column
+            r.inset(-1, -1); // fillRect leaves the first row and column
             context->fillRect(r);
         }
     }
     void mouse(CDrawContext*, CPoint& where) override
     {
-        log->push_back("mouse " + name + " " + std::to_string(where.h) + "," + std::to_string(where.v));
+        log->push_back("mouse " + name + " " + std::to_string(where.h) + "," +
+                       std::to_string(where.v));
     }
     void looseFocus() override { log->push_back("loose " + name); }
 
@@ -52,7 +55,10 @@ public:
     bool* gone;
 };
 
-CRect rect(int l, int t, int r, int b) { return CRect{l, t, r, b}; }
+CRect rect(int l, int t, int r, int b)
+{
+    return CRect{l, t, r, b};
+}
 
 TEST(View, StartsDirtyAndUpdateDrawsOnceThenIsClean)
 {
@@ -65,7 +71,7 @@ TEST(View, StartsDirtyAndUpdateDrawsOnceThenIsClean)
     v.update(nullptr);
     EXPECT_EQ(log, Log{"draw v"});
     EXPECT_FALSE(v.isDirty());
-    v.redraw();  // never added to a frame: nothing happens
+    v.redraw(); // never added to a frame: nothing happens
     EXPECT_EQ(log.size(), 1u);
 }
 
@@ -73,7 +79,7 @@ TEST(Frame, PressesReachTheTopmostEnabledViewWithInclusiveEdges)
 {
     Log log;
     CRect size = rect(0, 0, 100, 100);
-    CFrame frame(size, nullptr, nullptr);  // no parent: nothing attached
+    CFrame frame(size, nullptr, nullptr); // no parent: nothing attached
     EXPECT_EQ(frame.getPlugView(), nullptr);
     auto* below = new Probe(rect(0, 0, 50, 50), "below", &log);
     auto* above = new Probe(rect(20, 20, 60, 60), "above", &log);
@@ -86,11 +92,11 @@ TEST(Frame, PressesReachTheTopmostEnabledViewWithInclusiveEdges)
         frame.mouse(nullptr, p);
     };
     press(30, 30);
-    press(60, 60);  // right and bottom edges count as inside
+    press(60, 60); // right and bottom edges count as inside
     press(10, 10);
-    press(61, 61);  // outside every view: nothing
+    press(61, 61); // outside every view: nothing
     above->setMouseEnabled(false);
-    press(30, 30);  // the disabled view is skipped
+    press(30, 30); // the disabled view is skipped
     EXPECT_EQ(log, (Log{"mouse above 30,30", "mouse above 60,60", "mouse below 10,10",
                         "mouse below 30,30"}));
 
@@ -131,7 +137,7 @@ TEST(Frame, ViewArrayGrowsByTenAndRemoveNeitherDeletesNorFails)
     EXPECT_EQ(frame.getViewCount(), 11);
     CView* fourth = frame.getView(3);
     EXPECT_TRUE(frame.removeView(fourth));
-    delete fourth;  // a removed view is the caller's again
+    delete fourth; // a removed view is the caller's again
     EXPECT_EQ(frame.getViewCount(), 10);
     EXPECT_EQ(static_cast<Probe*>(frame.getView(3))->name, "4");
     EXPECT_TRUE(frame.removeView(eleventh));
@@ -139,7 +145,7 @@ TEST(Frame, ViewArrayGrowsByTenAndRemoveNeitherDeletesNorFails)
     EXPECT_FALSE(frame.isChild(eleventh));
     delete eleventh;
     EXPECT_TRUE(removedGone);
-    EXPECT_FALSE(frame.setSize(200, 200));  // not attached
+    EXPECT_FALSE(frame.setSize(200, 200)); // not attached
 }
 
 TEST(Frame, FullDrawPaintsInOrderAndKeepsDirtyFlags)
@@ -201,9 +207,9 @@ TEST_F(AttachedFrame, IdleDrawsNothingBeforeTheFirstDrawThenOnlyDirtyViews)
 
     ASSERT_TRUE(mw.host().redraw(kPatience));
     EXPECT_EQ(drawn(), (Log{"draw a", "draw b"}));
-    EXPECT_EQ(mw.host().pixel(20, 20), 0xFF0AC81Eu);  // a's fill reached the window
+    EXPECT_EQ(mw.host().pixel(20, 20), 0xFF0AC81Eu); // a's fill reached the window
 
-    frame->idle();  // both still dirty: a full draw keeps the flags
+    frame->idle(); // both still dirty: a full draw keeps the flags
     EXPECT_EQ(drawn(), (Log{"draw a", "draw b"}));
     frame->idle();
     EXPECT_TRUE(drawn().empty());
@@ -281,7 +287,7 @@ TEST(EditorBase, IdleOnlyTriesTheLockAndKeepsTheFlagWhenItFails)
     editor.idle();
     EXPECT_EQ(editor.updates, 0);
     editor.postUpdate();
-    editor.idle();  // no frame: no lock, but the flag is served
+    editor.idle(); // no frame: no lock, but the flag is served
     EXPECT_EQ(editor.updates, 1);
 
     MemoryWindow mw(50, 50);
@@ -290,12 +296,12 @@ TEST(EditorBase, IdleOnlyTriesTheLockAndKeepsTheFlagWhenItFails)
     auto* frame = new CFrame(size, mw.view(), &editor);
     editor.attach(frame);
     editor.postUpdate();
-    std::thread([&] { editor.idle(); }).join();  // the window is busy
+    std::thread([&] { editor.idle(); }).join(); // the window is busy
     EXPECT_EQ(editor.updates, 1);
     mw.window()->Unlock();
     editor.idle();
     EXPECT_EQ(editor.updates, 2);
-    EXPECT_FALSE(mw.window()->IsLocked());  // the idle gave its lock back
+    EXPECT_FALSE(mw.window()->IsLocked()); // the idle gave its lock back
     mw.window()->Lock();
     editor.attach(nullptr);
     delete frame;
@@ -306,16 +312,16 @@ TEST(EditorBase, TrackingPassesArePacedAndTheMarkMovesEveryFiftyMilliseconds)
 {
     BareEditor editor;
     const auto now = static_cast<uint32_t>(editor.getTicks());
-    editor.setMark(now - 1000);  // a long pause
+    editor.setMark(now - 1000); // a long pause
     bigtime_t start = system_time();
     editor.doIdleStuff();
-    EXPECT_LT(system_time() - start, 9000);  // no sleep after quiet
+    EXPECT_LT(system_time() - start, 9000); // no sleep after quiet
     const uint32_t mark = editor.getLastTicks();
     EXPECT_LE(mark - now, 5u);
 
     start = system_time();
     editor.doIdleStuff();
-    EXPECT_GE(system_time() - start, 10000);  // every later pass sleeps 10 ms
+    EXPECT_GE(system_time() - start, 10000); // every later pass sleeps 10 ms
     EXPECT_EQ(editor.getLastTicks(), mark);
     EXPECT_FALSE(editor.isInIdleStuff());
 
@@ -334,4 +340,4 @@ TEST(EditorBase, TrackingPassesArePacedAndTheMarkMovesEveryFiftyMilliseconds)
     EXPECT_GE(editor.getLastTicks() - first, 50u);
 }
 
-}  // namespace
+} // namespace

@@ -59,4 +59,4 @@ TEST(OffscreenContext, DrawingUsesPictureCoordinatesAndTheRules)
     EXPECT_EQ(screen.pixelsOf(CColor{1, 100, 1, 0}), Canvas::box(11, 11, 19, 19));
 }
 
-}  // namespace
+} // namespace

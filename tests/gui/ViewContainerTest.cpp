@@ -13,7 +13,10 @@ using Log = std::vector<std::string>;
 
 class Child : public CView {
 public:
-    Child(CRect r, std::string n, Log* l, bool* gone = nullptr) : CView(r), name(std::move(n)), log(l), deleted(gone) {}
+    Child(CRect r, std::string n, Log* l, bool* gone = nullptr)
+        : CView(r), name(std::move(n)), log(l), deleted(gone)
+    {
+    }
     ~Child() override
     {
         if (deleted)
@@ -37,11 +40,11 @@ TEST(ViewContainer, RoutesByMouseableAreaAndTheLaterChildWins)
     CRect narrow{0, 0, 10, 10};
     box.addView(first);
     box.addView(second, narrow, true);
-    box.addView(nullptr, narrow, true);  // ignored
+    box.addView(nullptr, narrow, true); // ignored
 
     CPoint inNarrow{5, 5}, outsideNarrow{30, 30}, nowhere{80, 80};
     box.mouse(nullptr, inNarrow);
-    box.mouse(nullptr, outsideNarrow);  // inside second's size, outside its area
+    box.mouse(nullptr, outsideNarrow); // inside second's size, outside its area
     box.mouse(nullptr, nowhere);
     EXPECT_EQ(log, (Log{"mouse second", "mouse first"}));
 }
@@ -66,13 +69,13 @@ TEST(ViewContainer, RemovingTheMiddleChildDeletesItAndKeepsTheOrder)
 
     a->setDirty(false);
     c->setDirty(false);
-    box.update(nullptr);  // nothing dirty: nothing drawn
+    box.update(nullptr); // nothing dirty: nothing drawn
     EXPECT_TRUE(log.empty());
     c->setDirty(true);
-    box.update(nullptr);  // one dirty child redraws them all, in order
+    box.update(nullptr); // one dirty child redraws them all, in order
     box.takeFocus();
     EXPECT_EQ(log, (Log{"draw a", "draw c", "focus a", "focus c"}));
-    EXPECT_TRUE(c->isDirty());  // the container leaves the flags to the children
+    EXPECT_TRUE(c->isDirty()); // the container leaves the flags to the children
 }
 
-}  // namespace
+} // namespace

@@ -12,12 +12,12 @@
 namespace {
 
 using Values = std::vector<float>;
-const CRect kKickBox{285, 13, 329, 51};  // the bass editor's, over picture 131
+const CRect kKickBox{285, 13, 329, 51}; // the bass editor's, over picture 131
 const float kNaN = std::numeric_limits<float>::quiet_NaN();
 
 CKickButton* kickButton(CControlListener* listener)
 {
-    auto* bitmap = new CBitmap(131);  // 44 x 76: two pictures of 38 rows
+    auto* bitmap = new CBitmap(131); // 44 x 76: two pictures of 38 rows
     auto* button = new CKickButton(kKickBox, listener, 7, 38, bitmap, CPoint{0, 0});
     bitmap->forget();
     return button;
@@ -37,15 +37,15 @@ TEST(ButtonPictures, KickShowsTheSecondPictureForAnyValueButZero)
 {
     std::unique_ptr<CKickButton> b(kickButton(nullptr));
     EXPECT_TRUE(shows(*b, 0));
-    EXPECT_FALSE(shows(*b, 38));  // the halves differ
+    EXPECT_FALSE(shows(*b, 38)); // the halves differ
     b->setValue(0.3f);
     EXPECT_TRUE(shows(*b, 38));
     EXPECT_EQ(b->getValue(), 0.3f);
     b->setValue(1.7f);
     EXPECT_TRUE(shows(*b, 38));
-    EXPECT_EQ(b->getValue(), 1.0f);  // the draw clamps
+    EXPECT_EQ(b->getValue(), 1.0f); // the draw clamps
     b->setValue(kNaN);
-    EXPECT_TRUE(shows(*b, 0));  // counts as resting
+    EXPECT_TRUE(shows(*b, 0)); // counts as resting
     EXPECT_EQ(b->getValue(), 0.0f);
 }
 
@@ -76,7 +76,7 @@ protected:
     {
         CKickButton* kick = harness.add(kickButton(listener));
         kick->setValue(value);
-        harness.show();  // drawn, so clean at its value
+        harness.show(); // drawn, so clean at its value
         return kick;
     }
     // A press inside that ends at (x, y), after an idle has drawn the last
@@ -101,7 +101,7 @@ TEST_F(KickMouse, OneWhileHeldOverItAndZeroAtTheEnd)
     EXPECT_EQ(harness.editor->senders()[0], 7);
     // Dragged off: 0 when the mouse leaves, 0 again at the end.
     EXPECT_EQ(pressAndLeave(330, 51), (Values{1.0f, 0.0f, 0.0f}));
-    EXPECT_EQ(pressAndLeave(329, 51), (Values{1.0f, 0.0f}));  // the edge is inside
+    EXPECT_EQ(pressAndLeave(329, 51), (Values{1.0f, 0.0f})); // the edge is inside
 
     // From 1 the press gives 0 and leaving gives 1.
     kick->setValue(1.0f);
@@ -137,17 +137,17 @@ TEST(OnOffMouse, EachPrimaryClickToggles)
     auto* button = harness.add(new COnOffButton(kKickBox, harness.editor, 5, bitmap));
     auto* quiet = harness.add(new COnOffButton(CRect{10, 10, 54, 48}, nullptr, 6, bitmap));
     bitmap->forget();
-    button->setValue(0.7f);  // integer part 0: off
+    button->setValue(0.7f); // integer part 0: off
     harness.show();
 
     harness.click(300, 30);
     EXPECT_EQ(button->getValue(), 1.0f);
-    EXPECT_FALSE(button->isDirty());  // it drew itself on the press
+    EXPECT_FALSE(button->isDirty()); // it drew itself on the press
     harness.click(300, 30);
     harness.click(300, 30, kSecondary);
     EXPECT_EQ(harness.editor->values(), (Values{1.0f, 0.0f}));
 
-    button->setValue(1e30f);  // far past int: still on
+    button->setValue(1e30f); // far past int: still on
     harness.click(300, 30);
     EXPECT_EQ(button->getValue(), 0.0f);
     button->setValue(kNaN);
@@ -157,4 +157,4 @@ TEST(OnOffMouse, EachPrimaryClickToggles)
     EXPECT_EQ(quiet->getValue(), 1.0f);
 }
 
-}  // namespace
+} // namespace

@@ -16,7 +16,7 @@ constexpr bigtime_t kTimeout = 5000000;
 // state word: that pass worked from the new point and the new keys.
 constexpr int kSettlePosts = 5;
 
-}  // namespace
+} // namespace
 
 ControlHarness::ControlHarness() : effect(new QuietEffect), editor(new RecordingEditor(effect))
 {
@@ -29,7 +29,7 @@ ControlHarness::ControlHarness() : effect(new QuietEffect), editor(new Recording
 
 ControlHarness::~ControlHarness()
 {
-    window.host().endInput();  // a loop left tracking by a failed test ends
+    window.host().endInput(); // a loop left tracking by a failed test ends
     window.window()->Lock();
     editor->setFrame(nullptr);
     delete frame;
@@ -83,7 +83,7 @@ void ControlHarness::click(int32_t x, int32_t y, uint32_t buttons, uint32_t keys
 {
     const uint32_t serial = window.host().postPress(x, y, buttons, keys);
     EXPECT_NE(serial, 0u);
-    EXPECT_TRUE(pressDone(serial, kTimeout));  // the press state is held until then
+    EXPECT_TRUE(pressDone(serial, kTimeout)); // the press state is held until then
     set(x, y, 0, 0);
 }
 
@@ -94,11 +94,14 @@ bool ControlHarness::key(const char* bytes, uint32_t keys)
     return serial != 0 && window.host().waitKey(serial, kTimeout);
 }
 
-bool ControlHarness::type(const char* text) { return window.host().typeText(text, kTimeout); }
+bool ControlHarness::type(const char* text)
+{
+    return window.host().typeText(text, kTimeout);
+}
 
 ::testing::AssertionResult ControlHarness::windowShows(CRect rect, CBitmap* bitmap, CPoint from)
 {
-    Canvas expected(340, 262);  // the window's size
+    Canvas expected(340, 262); // the window's size
     paint(expected, bitmap, rect, from);
     window.window()->Lock();
     for (int32_t y = rect.top; y < rect.bottom; y++)
@@ -107,8 +110,8 @@ bool ControlHarness::type(const char* text) { return window.host().typeText(text
             const CColor want = expected.get(x, y);
             if (shown.red != want.red || shown.green != want.green || shown.blue != want.blue) {
                 window.window()->Unlock();
-                return ::testing::AssertionFailure() << "first difference at (" << x << ", " << y
-                                                     << ")";
+                return ::testing::AssertionFailure()
+                       << "first difference at (" << x << ", " << y << ")";
             }
         }
     window.window()->Unlock();

@@ -63,7 +63,7 @@ public:
     }
 
 private:
-    mutable std::mutex mutex;  // written on the window thread, read by the test
+    mutable std::mutex mutex; // written on the window thread, read by the test
     std::vector<float> log;
     std::vector<int32_t> tags;
 };
@@ -75,8 +75,7 @@ public:
     ~ControlHarness();
 
     // The frame owns the control from here on.
-    template <class T>
-    T* add(T* control)
+    template <class T> T* add(T* control)
     {
         window.window()->Lock();
         frame->addView(control);
@@ -112,7 +111,7 @@ public:
     // Away from the screen's corner, so screen and window points differ.
     MemoryWindow window{340, 262, kScreenLeft, kScreenTop};
     QuietEffect* effect;
-    RecordingEditor* editor;  // owned by the effect
+    RecordingEditor* editor; // owned by the effect
     CFrame* frame;
 
 private:

@@ -26,13 +26,13 @@ struct CountingControl : CControl {
 TEST(ControlDirty, ValueAgainstTheDrawnValueAndTheFlag)
 {
     CountingControl c;
-    EXPECT_TRUE(c.isDirty());  // 0 against 1 until the first draw
+    EXPECT_TRUE(c.isDirty()); // 0 against 1 until the first draw
     c.update(nullptr);
     c.update(nullptr);
     EXPECT_EQ(c.draws, 1);
     c.setValue(0.0f);
     EXPECT_FALSE(c.isDirty());
-    c.setValue(2.0f);  // stored as given, never clamped
+    c.setValue(2.0f); // stored as given, never clamped
     EXPECT_TRUE(c.isDirty());
     EXPECT_FALSE(c.dirty);
 
@@ -46,7 +46,7 @@ TEST(ControlDirty, ValueAgainstTheDrawnValueAndTheFlag)
     EXPECT_EQ(c.getOldValue(), 0.25f);
     c.setValue(std::numeric_limits<float>::quiet_NaN());
     c.setDirty(false);
-    EXPECT_TRUE(c.isDirty());  // NaN never equals the drawn value
+    EXPECT_TRUE(c.isDirty()); // NaN never equals the drawn value
 }
 
 TEST(ControlBackground, ReferencesFollowTheHolder)
@@ -75,17 +75,17 @@ TEST(ControlBackground, ReferencesFollowTheHolder)
 TEST(ControlIdle, GoesThroughTheFramesEditorWhichRedrawsDirtyControls)
 {
     CountingControl loose;
-    loose.doIdleStuff();  // no frame: nothing
+    loose.doIdleStuff(); // no frame: nothing
     ControlHarness harness;
     auto* c = harness.add(new CountingControl);
     harness.show();
     const int drawn = c->draws;
     c->setValue(0.75f);
     const uint32_t mark = harness.editor->getLastTicks();
-    snooze(120000);  // a quiet pause: this pass moves the editor's mark
+    snooze(120000); // a quiet pause: this pass moves the editor's mark
     c->doIdleStuff();
     EXPECT_EQ(c->draws, drawn + 1);
     EXPECT_NE(harness.editor->getLastTicks(), mark);
 }
 
-}  // namespace
+} // namespace

@@ -37,16 +37,16 @@ TEST_F(VuMeterTest, VerticalLevelsLightWholeSegmentsFromTheBottom)
     auto* lit = new CBitmap(frame, 44, 100);
     CVuMeter meter(CRect{44, 100, 0, 0}, lit, nullptr, 10, 0);
     lit->forget();
-    EXPECT_EQ(meter.getLitRect(), (CRect{0, 0, 44, 100}));  // normalised
+    EXPECT_EQ(meter.getLitRect(), (CRect{0, 0, 44, 100})); // normalised
     meter.size = CRect{0, 0, 44, 100};
-    EXPECT_EQ(splitAt(meter, 0.44f), 60);  // 4 segments lit
+    EXPECT_EQ(splitAt(meter, 0.44f), 60); // 4 segments lit
     EXPECT_EQ(splitAt(meter, 0.5f), 50);
     EXPECT_EQ(splitAt(meter, 0.56f), 40);
     EXPECT_EQ(meter.getLitOrigin(), (CPoint{0, 40}));
     EXPECT_EQ(meter.getUnlitRect(), (CRect{0, 0, 44, 40}));
     EXPECT_EQ(splitAt(meter, 1.5f), 0);
-    EXPECT_EQ(meter.getValue(), 1.0f);  // clamped at draw
-    EXPECT_TRUE(meter.isDirty());       // update clears it, not draw
+    EXPECT_EQ(meter.getValue(), 1.0f); // clamped at draw
+    EXPECT_TRUE(meter.isDirty());      // update clears it, not draw
 }
 
 TEST_F(VuMeterTest, HorizontalLevelsGrowFromTheLeft)
@@ -77,11 +77,11 @@ TEST_F(VuMeterTest, TheShownLevelFallsByTheDecayStepPerDraw)
         EXPECT_FLOAT_EQ(meter.getValue(), expected);
         EXPECT_EQ(meter.getOldValue(), meter.getValue());
     }
-    meter.setValue(0.9f);  // a rise shows at once
+    meter.setValue(0.9f); // a rise shows at once
     meter.draw(context.get());
     EXPECT_EQ(meter.getValue(), 0.9f);
     meter.setDecreaseStepValue(1.0f);
-    meter.setValue(kNaN);  // silence
+    meter.setValue(kNaN); // silence
     meter.draw(context.get());
     EXPECT_EQ(meter.getValue(), 0.0f);
 }
@@ -96,7 +96,7 @@ TEST_F(VuMeterTest, DrawsTheUnlitPictureAboveTheLitOne)
     meter.setValue(0.5f);
     meter.draw(context.get());
     dark.setValue(1.5f);
-    dark.draw(context.get());  // no lit picture: nothing at all
+    dark.draw(context.get()); // no lit picture: nothing at all
     EXPECT_EQ(dark.getValue(), 1.5f);
     Canvas expected(340, 262);
     paint(expected, unlit, CRect{0, 0, 44, 38}, CPoint{0, 0});
@@ -119,7 +119,7 @@ TEST(SpecialDigit, ShowsTheClampedIntegerDigitByDigit)
         Digits digits;
     };
     const Case cases[] = {
-        {42.9f, {0, 4, 2}}, {1500.0f, {9, 9, 9}}, {-3.0f, {0, 0, 0}}, {999.0f, {9, 9, 9}},
+        {42.9f, {0, 4, 2}}, {1500.0f, {9, 9, 9}}, {-3.0f, {0, 0, 0}},  {999.0f, {9, 9, 9}},
         {kNaN, {0, 0, 0}},  {1e30f, {9, 9, 9}},   {-1e30f, {0, 0, 0}},
     };
     for (const Case& c : cases) {
@@ -165,7 +165,7 @@ TEST(SpecialDigit, MoreThanSevenDigitsShowSevenAndSmallRangesNeverDivideByZero)
 
 TEST(SpecialDigit, EachDigitDrawsItsPictureAtItsPosition)
 {
-    auto* strip = new CBitmap(131);  // 76 rows: ten digits of 7
+    auto* strip = new CBitmap(131); // 76 rows: ten digits of 7
     CSpecialDigit digits(CRect{10, 5, 40, 12}, nullptr, 0, 42, 3, kX, kY, 10, 7, strip);
     strip->forget();
     Canvas drawn(340, 262), expected(340, 262);
@@ -224,14 +224,14 @@ TEST_F(SplashMouse, AClickShowsThePictureAndAClickInItHidesIt)
     EXPECT_EQ(harness.frame->getModalView(), splash);
     EXPECT_EQ(splash->size, kPicture);
     EXPECT_TRUE(harness.windowShows(kPicture, picture, CPoint{20, 30}));
-    harness.click(200, 20);  // outside the picture: reaches no view
+    harness.click(200, 20); // outside the picture: reaches no view
     EXPECT_EQ(harness.editor->values(), (Values{1.0f}));
 
     harness.click(200, 150);
     EXPECT_EQ(harness.frame->getModalView(), nullptr);
     EXPECT_EQ(splash->size, kSmall);
     EXPECT_EQ(splash->getValue(), 0.0f);
-    EXPECT_TRUE(harness.windowShows(kPicture, picture, CPoint{50, 40}));  // the frame redrew
+    EXPECT_TRUE(harness.windowShows(kPicture, picture, CPoint{50, 40})); // the frame redrew
     EXPECT_EQ(harness.editor->values(), (Values{1.0f, 0.0f}));
     EXPECT_EQ(harness.editor->senders()[1], 8);
 }
@@ -263,7 +263,7 @@ TEST_F(SplashMouse, ARefusedShowTellsNothingAndTheNextClickShows)
 TEST(SplashScreen, WithoutAFrameTheShowIsRefused)
 {
     CSplashScreen alone(CRect{10, 10, 30, 30}, nullptr, 0, nullptr, CRect{0, 0, 5, 5}, CPoint{});
-    ControlHarness harness;  // only for a press context
+    ControlHarness harness; // only for a press context
     harness.add(new PassOn(CRect{0, 0, 40, 40}, &alone));
     harness.show();
     harness.click(20, 20);
@@ -271,4 +271,4 @@ TEST(SplashScreen, WithoutAFrameTheShowIsRefused)
     EXPECT_EQ(alone.size, (CRect{10, 10, 30, 30}));
 }
 
-}  // namespace
+} // namespace

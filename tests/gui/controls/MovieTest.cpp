@@ -12,7 +12,7 @@
 namespace {
 
 using Values = std::vector<float>;
-const CRect kKickBox{285, 13, 329, 51};  // picture 131: two pictures of 38 rows
+const CRect kKickBox{285, 13, 329, 51}; // picture 131: two pictures of 38 rows
 const CRect kBox{100, 100, 140, 130};
 const float kNaN = std::numeric_limits<float>::quiet_NaN();
 const CPoint none;
@@ -26,10 +26,9 @@ TEST(MovieBitmapStrip, ValueRoundsToTheNearestPicture)
         float stored;
     };
     const Case cases[] = {
-        {5, 0.0f, 0, 0.0f},     {5, 0.1f, 0, 0.1f},    {5, 0.125f, 1, 0.125f},
-        {5, 0.5f, 2, 0.5f},     {5, 1.0f, 4, 1.0f},    {5, 1.5f, 4, 1.0f},
-        {5, -0.5f, 0, -0.5f},   {5, 1e30f, 4, 1.0f},   {1, 1.0f, 0, 1.0f},
-        {0, 0.8f, 0, 0.8f},     {-3, 0.8f, 0, 0.8f},
+        {5, 0.0f, 0, 0.0f}, {5, 0.1f, 0, 0.1f}, {5, 0.125f, 1, 0.125f}, {5, 0.5f, 2, 0.5f},
+        {5, 1.0f, 4, 1.0f}, {5, 1.5f, 4, 1.0f}, {5, -0.5f, 0, -0.5f},   {5, 1e30f, 4, 1.0f},
+        {1, 1.0f, 0, 1.0f}, {0, 0.8f, 0, 0.8f}, {-3, 0.8f, 0, 0.8f},
     };
     Canvas canvas(340, 262);
     CanvasContext context(canvas);
@@ -100,7 +99,7 @@ protected:
 TEST_F(MovieButtonMouse, AReleaseOverItTogglesAndOneOutsideKeepsTheState)
 {
     CMovieButton* button = addButton(harness.editor);
-    EXPECT_EQ(pressAndLeave(329, 51), (Values{1.0f}));  // the far edges are inside
+    EXPECT_EQ(pressAndLeave(329, 51), (Values{1.0f})); // the far edges are inside
     EXPECT_EQ(button->getValue(), 1.0f);
     EXPECT_EQ(pressAndLeave(330, 30), (Values{0.0f, 1.0f}));
     EXPECT_EQ(button->getValue(), 1.0f);
@@ -114,7 +113,7 @@ TEST_F(MovieButtonMouse, AKeyEndsTheTrackingAndANullListenerIsSkipped)
     harness.set(330, 30, kPrimary, kShift);
     EXPECT_TRUE(harness.pressDone(press, 5000000));
     harness.set(330, 30, 0, 0);
-    EXPECT_EQ(button->getValue(), 1.0f);  // left while over it
+    EXPECT_EQ(button->getValue(), 1.0f); // left while over it
     harness.click(300, 30, kSecondary);
     EXPECT_EQ(button->getValue(), 1.0f);
 }
@@ -128,7 +127,7 @@ TEST(AutoAnimationSteps, ForwardWrapsBeforeTheLastPictureAndBackJumpsBelowIt)
     three.nextPixmap();
     EXPECT_EQ(three.getValue(), 0.0f);
     three.previousPixmap();
-    EXPECT_EQ(three.getValue(), 19.0f);  // a row above the last picture's top
+    EXPECT_EQ(three.getValue(), 19.0f); // a row above the last picture's top
     three.previousPixmap();
     EXPECT_EQ(three.getValue(), 9.0f);
 
@@ -153,7 +152,7 @@ TEST(AutoAnimationSteps, HiddenDrawsNothingAndStaysDirty)
     EXPECT_TRUE(canvas.pixelsNot(CColor{0, 0, 0, 0}).empty());
     EXPECT_TRUE(animation.isDirty());
     animation.openWindow();
-    animation.setValue(kNaN);  // counts as the first row
+    animation.setValue(kNaN); // counts as the first row
     animation.draw(context.get());
     Canvas expected(340, 262);
     paint(expected, strip, kBox, CPoint{0, 0});
@@ -173,7 +172,7 @@ TEST(AutoAnimationMouse, ClicksShowAtTheFirstPictureAndHideWithoutTelling)
     harness.click(120, 110);
     EXPECT_TRUE(animation->isWindowOpened());
     EXPECT_EQ(harness.editor->values(), (Values{0.0f}));
-    harness.idle();  // the owner's update draws the first picture
+    harness.idle(); // the owner's update draws the first picture
     EXPECT_TRUE(harness.windowShows(kBox, strip, CPoint{0, 40}));
     animation->nextPixmap();
     harness.idle();
@@ -182,10 +181,10 @@ TEST(AutoAnimationMouse, ClicksShowAtTheFirstPictureAndHideWithoutTelling)
     harness.click(120, 110);
     EXPECT_FALSE(animation->isWindowOpened());
     EXPECT_EQ(animation->getValue(), 0.0f);
-    EXPECT_TRUE(harness.windowShows(kBox, strip, CPoint{0, 40}));  // drawn on the way out
+    EXPECT_TRUE(harness.windowShows(kBox, strip, CPoint{0, 40})); // drawn on the way out
     EXPECT_EQ(harness.editor->values(), (Values{0.0f}));
     harness.click(120, 110, kSecondary);
     EXPECT_FALSE(animation->isWindowOpened());
 }
 
-}  // namespace
+} // namespace

@@ -41,22 +41,22 @@ std::string current(COptionMenu& menu, bool withSeparators = true, int32_t* inde
     return text;
 }
 
-}  // namespace
+} // namespace
 
 TEST(OptionMenuEntries, InsertKeepsTheCurrentText)
 {
     auto menu = menuOf({});
     EXPECT_EQ(menu->getCurrent(), -1);
     menu->addEntry(const_cast<char*>("a"));
-    EXPECT_EQ(menu->getCurrent(), 0);  // the first entry becomes current
+    EXPECT_EQ(menu->getCurrent(), 0); // the first entry becomes current
     menu->addEntry(const_cast<char*>("b"));
     ASSERT_TRUE(menu->setCurrent(1));
     menu->addEntry(const_cast<char*>("x"), 0);
     EXPECT_EQ(textsOf(*menu), (std::vector<std::string>{"x", "a", "b"}));
     EXPECT_EQ(menu->getCurrent(), 2);
     EXPECT_EQ(current(*menu), "b");
-    menu->addEntry(const_cast<char*>("end"), 99);  // past the end appends
-    menu->addEntry(nullptr);                       // null is an empty text
+    menu->addEntry(const_cast<char*>("end"), 99); // past the end appends
+    menu->addEntry(nullptr);                      // null is an empty text
     EXPECT_EQ(textsOf(*menu), (std::vector<std::string>{"x", "a", "b", "end", ""}));
     EXPECT_EQ(menu->getNbEntries(), 5);
 }
@@ -66,11 +66,11 @@ TEST(OptionMenuEntries, RemoveMovesTheCurrentEntryBack)
     auto menu = menuOf({"a", "b", "c"});
     menu->setCurrent(2);
     EXPECT_TRUE(menu->removeEntry(2));
-    EXPECT_EQ(current(*menu), "b");  // the one before the removed current
+    EXPECT_EQ(current(*menu), "b"); // the one before the removed current
     EXPECT_TRUE(menu->removeEntry(1));
     EXPECT_EQ(menu->getCurrent(), 0);
     menu->addEntry(const_cast<char*>("d"));
-    EXPECT_TRUE(menu->removeEntry(0));  // entry 0 while current: none left current
+    EXPECT_TRUE(menu->removeEntry(0)); // entry 0 while current: none left current
     EXPECT_EQ(menu->getCurrent(), -1);
     EXPECT_EQ(current(*menu), "untouched");
     EXPECT_EQ(textsOf(*menu), (std::vector<std::string>{"d"}));
@@ -82,7 +82,7 @@ TEST(OptionMenuEntries, RemoveMovesTheCurrentEntryBack)
 
     auto more = menuOf({"a", "b", "c"});
     more->setCurrent(0);
-    more->removeEntry(2);  // after the current one: it stays
+    more->removeEntry(2); // after the current one: it stays
     EXPECT_EQ(current(*more), "a");
     EXPECT_TRUE(more->removeAllEntry());
     EXPECT_EQ(more->getNbEntries(), 0);
@@ -92,7 +92,7 @@ TEST(OptionMenuEntries, RemoveMovesTheCurrentEntryBack)
 TEST(OptionMenuEntries, SeparatorsCountedAndNot)
 {
     auto menu = menuOf({"a", "-", "b", "c"});
-    EXPECT_FALSE(menu->setCurrent(1, true));  // a separator cannot be current
+    EXPECT_FALSE(menu->setCurrent(1, true)); // a separator cannot be current
     EXPECT_EQ(menu->getCurrent(), 0);
     EXPECT_TRUE(menu->setCurrent(1, false));
     int32_t index = 0;
@@ -100,7 +100,7 @@ TEST(OptionMenuEntries, SeparatorsCountedAndNot)
     EXPECT_EQ(index, 2);
     EXPECT_EQ(current(*menu, false, &index), "b");
     EXPECT_EQ(index, 1);
-    EXPECT_TRUE(menu->setCurrent(3, false));  // past the last choosable: the last position
+    EXPECT_TRUE(menu->setCurrent(3, false)); // past the last choosable: the last position
     EXPECT_EQ(menu->getCurrent(nullptr, true), 3);
     EXPECT_FALSE(menu->setCurrent(4, false));
     EXPECT_FALSE(menu->setCurrent(-1, true));
@@ -138,7 +138,7 @@ TEST(OptionMenuPictures, NoCurrentEntryDrawsAnEmptyBox)
     auto empty = menuOf({"Saw"});
     empty->removeEntry(0);
     empty->addEntry(const_cast<char*>("Saw"));
-    empty->removeEntry(0);  // no entries, none current
+    empty->removeEntry(0); // no entries, none current
     auto blank = menuOf({""});
     Canvas a(160, 80), b(160, 80), c(160, 80);
     CanvasContext ca(a), cb(b), cc(c);
@@ -178,17 +178,17 @@ protected:
 TEST_F(OptionMenuMouse, ChoosingSetsThePositionCountedWithSeparators)
 {
     COptionMenu* menu = addMenu(kStyleMarkCurrent);
-    choose(50, 35, 2);  // Sine, Square, Saw: the third choosable item
+    choose(50, 35, 2); // Sine, Square, Saw: the third choosable item
     EXPECT_EQ(harness.editor->values(), (std::vector<float>{3.0f}));
     EXPECT_EQ(harness.editor->senders(), (std::vector<int32_t>{9}));
     EXPECT_EQ(current(*menu), "Saw");
     EXPECT_EQ(menu->getValue(), 3.0f);
-    EXPECT_EQ(harness.window.host().menuItems(), 4);  // separators are lines, not items
+    EXPECT_EQ(harness.window.host().menuItems(), 4); // separators are lines, not items
     // It opened at the control's bottom-left corner on the screen.
     EXPECT_EQ(harness.window.host().menuLocation().x, kScreenLeft + kBox.left);
     EXPECT_EQ(harness.window.host().menuLocation().y, kScreenTop + kBox.bottom);
 
-    choose(50, 35, 3, kSecondary);  // the secondary button opens it too
+    choose(50, 35, 3, kSecondary); // the secondary button opens it too
     EXPECT_EQ(current(*menu), "Noise");
     EXPECT_EQ(menu->getValue(), 5.0f);
 }
@@ -200,7 +200,8 @@ TEST_F(OptionMenuMouse, DismissedOrOutOfRangeChangesNothing)
     choose(50, 35, 17);
     EXPECT_TRUE(harness.editor->values().empty());
     EXPECT_EQ(current(*menu), "Sine");
-    EXPECT_EQ(harness.window.host().menuLocation().y, kScreenTop + kBox.top);  // on top: the top-left corner
+    EXPECT_EQ(harness.window.host().menuLocation().y,
+              kScreenTop + kBox.top); // on top: the top-left corner
     // The tertiary button alone opens nothing.
     const uint32_t opened = harness.window.host().menusOpened();
     harness.click(50, 35, 4);

@@ -25,7 +25,8 @@ void writeData(float, char* text, void* data)
 
 // A display as the bass editor makes one: style 1, font 3, a black box.
 struct Display : CParamDisplay {
-    explicit Display(float v, int32_t style = 1, CRect box = kMixBox) : CParamDisplay(box, nullptr, style)
+    explicit Display(float v, int32_t style = 1, CRect box = kMixBox)
+        : CParamDisplay(box, nullptr, style)
     {
         setFontColor(CColor{218, 67, 67, 0});
         setValue(v);
@@ -56,7 +57,7 @@ TEST(ParamDisplayText, DefaultFormatAndTheBassEditorConverters)
 {
     Display half(0.5f), zero(0.0f);
     EXPECT_TRUE(reads(half, "0.50"));
-    EXPECT_FALSE(reads(half, "0.51"));  // the comparison sees the text
+    EXPECT_FALSE(reads(half, "0.51")); // the comparison sees the text
     EXPECT_TRUE(reads(zero, "0.00"));
 
     struct Case {
@@ -64,16 +65,18 @@ TEST(ParamDisplayText, DefaultFormatAndTheBassEditorConverters)
         float value;
         const char* text;
     };
-    for (const Case& c : {Case{ParamStringConvert, 0.999f, "99"}, Case{ParamStringConvert, 0.29f, "28"},
-                          Case{ParamStringConvertCompress, 0.99f, "-40"},
-                          Case{ParamStringConvertCompress, 0.01f, "-0"},
-                          Case{ParamStringConvertCompress, 0.0f, " 0"}}) {
+    for (const Case& c :
+         {Case{ParamStringConvert, 0.999f, "99"}, Case{ParamStringConvert, 0.29f, "28"},
+          Case{ParamStringConvertCompress, 0.99f, "-40"},
+          Case{ParamStringConvertCompress, 0.01f, "-0"},
+          Case{ParamStringConvertCompress, 0.0f, " 0"}}) {
         Display d(c.value);
         d.setStringConvert(c.convert);
         EXPECT_TRUE(reads(d, c.text)) << c.text;
     }
     // Not a number, or the largest float in "%2.2f": drawn without overflow.
-    for (const float v : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::max()}) {
+    for (const float v :
+         {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::max()}) {
         Display d(v);
         Canvas canvas(120, 240);
         d.drawOn(canvas);
@@ -190,7 +193,7 @@ TEST(ParamDisplayStyles, NoDrawAndShadow)
     Canvas canvas(120, 240);
     hidden.drawOn(canvas);
     EXPECT_TRUE(canvas.pixelsNot(kGrey).empty());
-    EXPECT_TRUE(hidden.isDirty());  // not drawn, so not clean either
+    EXPECT_TRUE(hidden.isDirty()); // not drawn, so not clean either
 
     // The shadow is the text again, one pixel right and down, under it.
     Display shadowed(0.5f, kStyleTextShadow), box(0.5f, kStyleNoText);
@@ -212,7 +215,7 @@ TEST(ParamDisplaySetters, DirtyOnlyWhenWhatIsDrawnChanges)
 {
     CParamDisplay d(kMixBox, nullptr, 0);
     d.setDirty(false);
-    d.setFontColor(CColor{255, 255, 255, 7});  // white already; the fourth byte is not drawn
+    d.setFontColor(CColor{255, 255, 255, 7}); // white already; the fourth byte is not drawn
     EXPECT_EQ(d.getFontColor().unused, 7);
     d.setStyle(0);
     d.setFont(3);
@@ -231,4 +234,4 @@ TEST(ParamDisplaySetters, DirtyOnlyWhenWhatIsDrawnChanges)
     EXPECT_TRUE(d.isDirty());
 }
 
-}  // namespace
+} // namespace

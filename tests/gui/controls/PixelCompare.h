@@ -14,8 +14,8 @@ inline ::testing::AssertionResult samePixels(const Canvas& a, const Canvas& b)
     for (int y = 0; y < a.height(); y++)
         for (int x = 0; x < a.width(); x++)
             if (!(a.get(x, y) == b.get(x, y)))
-                return ::testing::AssertionFailure() << "first difference at (" << x << ", " << y
-                                                     << ")";
+                return ::testing::AssertionFailure()
+                       << "first difference at (" << x << ", " << y << ")";
     return ::testing::AssertionSuccess();
 }
 
@@ -28,7 +28,8 @@ struct CanvasContext {
 };
 
 // Draws part of a picture straight onto a canvas, as the reference.
-inline void paint(Canvas& canvas, CBitmap* bitmap, CRect rect, CPoint from, bool transparent = false)
+inline void paint(Canvas& canvas, CBitmap* bitmap, CRect rect, CPoint from,
+                  bool transparent = false)
 {
     CanvasContext context(canvas);
     if (transparent)

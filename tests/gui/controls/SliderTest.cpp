@@ -18,9 +18,9 @@ CVerticalSlider* mixSlider(CControlListener* listener = nullptr, int32_t style =
 {
     auto* background = new CBitmap(128);
     auto* handle = new CBitmap(130);
-    auto* s = new CVerticalSlider(CRect{53, 38, 75, 184}, listener, 0, 38, 156, handle,
-                                  background, CPoint{53, 38}, style);
-    background->forget();  // the slider holds its own references
+    auto* s = new CVerticalSlider(CRect{53, 38, 75, 184}, listener, 0, 38, 156, handle, background,
+                                  CPoint{53, 38}, style);
+    background->forget(); // the slider holds its own references
     handle->forget();
     return s;
 }
@@ -29,8 +29,8 @@ CVerticalSlider* mixSlider(CControlListener* listener = nullptr, int32_t style =
 CHorizontalSlider* wideSlider(CControlListener* listener, int32_t style)
 {
     auto* handle = new CBitmap(129);
-    auto* s = new CHorizontalSlider(CRect{20, 200, 220, 228}, listener, 1, 20, 203, handle,
-                                    nullptr, CPoint{}, style);
+    auto* s = new CHorizontalSlider(CRect{20, 200, 220, 228}, listener, 1, 20, 203, handle, nullptr,
+                                    CPoint{}, style);
     handle->forget();
     return s;
 }
@@ -56,20 +56,20 @@ TEST(SliderGeometry, VerticalHandleAndGrab)
     s->setValue(0.5f);
     EXPECT_EQ(s->getHandleRect(), (CRect{0, 59, 22, 87}));
     s->setValue(std::numeric_limits<float>::quiet_NaN());
-    EXPECT_EQ(s->getHandleRect(), (CRect{0, 118, 22, 146}));  // drawn as 0
+    EXPECT_EQ(s->getHandleRect(), (CRect{0, 118, 22, 146})); // drawn as 0
     s->setValue(1e30f);
-    EXPECT_EQ(s->getHandleRect(), (CRect{0, 0, 22, 28}));  // saturated
+    EXPECT_EQ(s->getHandleRect(), (CRect{0, 0, 22, 28})); // saturated
     s->setValue(0.5f);
 
     int32_t grab = 0;
     ASSERT_TRUE(s->getGrabOffset(CPoint{}, grab));
-    EXPECT_EQ(grab, 51);  // free click: minPos + 28 / 2 - 1
+    EXPECT_EQ(grab, 51); // free click: minPos + 28 / 2 - 1
     EXPECT_FLOAT_EQ(s->getValueAt(CPoint{60, 51}, grab), 1.0f);
     EXPECT_FLOAT_EQ(s->getValueAt(CPoint{60, 169}, grab), 0.0f);
-    s->setFreeClick(false);  // now only the handle, at its last drawn place
+    s->setFreeClick(false); // now only the handle, at its last drawn place
     EXPECT_FALSE(s->getGrabOffset(CPoint{60, 150}, grab));
     ASSERT_TRUE(s->getGrabOffset(CPoint{75, 184}, grab));
-    EXPECT_EQ(grab, 38 + 28);  // handlePos 156 from construction
+    EXPECT_EQ(grab, 38 + 28); // handlePos 156 from construction
 }
 
 TEST(SliderGeometry, HorizontalBothSidesAndANewHandle)
@@ -77,7 +77,7 @@ TEST(SliderGeometry, HorizontalBothSidesAndANewHandle)
     std::unique_ptr<CHorizontalSlider> left(wideSlider(nullptr, kStyleMinLeft));
     std::unique_ptr<CHorizontalSlider> right(wideSlider(nullptr, kStyleMinRight));
     EXPECT_EQ(left->getMaxLimit(), 199);
-    EXPECT_EQ(left->getHandlePos(), 20);  // where value 0 sits, until drawn
+    EXPECT_EQ(left->getHandlePos(), 20); // where value 0 sits, until drawn
     left->setValue(1.0f);
     EXPECT_EQ(left->getHandleRect(), (CRect{183, 0, 199, 28}));
     right->setValue(0.0f);
@@ -129,8 +129,8 @@ TEST_F(SliderMouse, FreeClickJumpsAndTheDragFollows)
     harness.show();
     const uint32_t press = harness.press(60, 110);
     harness.moveTo(60, 80);
-    harness.moveTo(60, 20);   // past the top
-    harness.moveTo(60, 250);  // past the bottom
+    harness.moveTo(60, 20);  // past the top
+    harness.moveTo(60, 250); // past the bottom
     ASSERT_TRUE(harness.release(press));
     const Values seen = harness.editor->values();
     ASSERT_EQ(seen.size(), 4u);
@@ -138,7 +138,7 @@ TEST_F(SliderMouse, FreeClickJumpsAndTheDragFollows)
     EXPECT_FLOAT_EQ(seen[1], mixValueAt(80));
     EXPECT_EQ(seen[2], 1.0f);
     EXPECT_EQ(seen[3], 0.0f);
-    EXPECT_EQ(s->getHandlePos(), 156);  // redrawn by the passes' idle
+    EXPECT_EQ(s->getHandlePos(), 156); // redrawn by the passes' idle
 }
 
 TEST_F(SliderMouse, ShiftMovesATenthFromWhereItWentDown)
@@ -150,7 +150,7 @@ TEST_F(SliderMouse, ShiftMovesATenthFromWhereItWentDown)
     ASSERT_TRUE(harness.release(press, kShift));
     Values seen = harness.editor->values();
     ASSERT_EQ(seen.size(), 2u);
-    EXPECT_FLOAT_EQ(seen[0], 0.23f);  // 0.2 + (0.5 - 0.2) / 10
+    EXPECT_FLOAT_EQ(seen[0], 0.23f); // 0.2 + (0.5 - 0.2) / 10
     EXPECT_FLOAT_EQ(seen[1], 0.28f);
 
     // Pressed during a drag, shift anchors at the value reached; released,
@@ -174,7 +174,7 @@ TEST_F(SliderMouse, CommandRestoresTheDefaultOrEndsTheDrag)
     harness.show();
     harness.click(60, 170, kPrimary, kCommand);
     EXPECT_EQ(s->getValue(), 0.5f);
-    harness.idle();  // drawn: clean at the default, so no second notification
+    harness.idle(); // drawn: clean at the default, so no second notification
     harness.click(60, 170, kPrimary, kCommand);
     EXPECT_EQ(harness.editor->values(), (Values{0.5f}));
 
@@ -192,9 +192,9 @@ TEST_F(SliderMouse, WithoutFreeClickOnlyTheHandleMovesRelatively)
     CVerticalSlider* s = addMix(0.5f, harness.editor);
     s->setFreeClick(false);
     harness.show();
-    harness.click(60, 96);  // one pixel above the handle
-    const uint32_t press = harness.press(75, 125);  // its bottom-right pixel
-    EXPECT_TRUE(harness.editor->values().empty());  // grabbed where it is
+    harness.click(60, 96);                         // one pixel above the handle
+    const uint32_t press = harness.press(75, 125); // its bottom-right pixel
+    EXPECT_TRUE(harness.editor->values().empty()); // grabbed where it is
     harness.moveTo(75, 115);
     ASSERT_TRUE(harness.release(press));
     EXPECT_EQ(harness.editor->values().size(), 1u);
@@ -210,7 +210,7 @@ TEST_F(SliderMouse, MinimumTopAndMinimumRight)
     uint32_t press = harness.press(60, 51);
     harness.moveTo(60, 169);
     ASSERT_TRUE(harness.release(press));
-    EXPECT_EQ(top->getHandlePos(), 156);  // value 1 is drawn at the bottom
+    EXPECT_EQ(top->getHandlePos(), 156); // value 1 is drawn at the bottom
     press = harness.press(27, 214);
     harness.moveTo(210, 214);
     ASSERT_TRUE(harness.release(press));
@@ -241,4 +241,4 @@ TEST_F(SliderMouse, IgnoredClicksNullListenerAndNoTravel)
     EXPECT_EQ(harness.editor->values(), (Values{0.0f, 1.0f}));
 }
 
-}  // namespace
+} // namespace

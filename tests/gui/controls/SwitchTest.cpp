@@ -13,7 +13,7 @@
 namespace {
 
 using Values = std::vector<float>;
-const CRect kBox{100, 100, 140, 130};  // 40 wide, 30 high
+const CRect kBox{100, 100, 140, 130}; // 40 wide, 30 high
 const float kNaN = std::numeric_limits<float>::quiet_NaN();
 const CPoint none;
 
@@ -25,8 +25,8 @@ TEST(SwitchPictures, ValuePicksThePictureOnTheStepsBelowIt)
         int index;
     };
     const Case cases[] = {
-        {3, 0.0f, 0}, {3, 0.49f, 0}, {3, 0.5f, 1},  {3, 0.99f, 1},   {3, 1.0f, 2},
-        {3, 7.0f, 2}, {3, -1.0f, 0}, {3, kNaN, 0},  {1, 1.0f, 0},    {0, 0.7f, 0},
+        {3, 0.0f, 0},  {3, 0.49f, 0},       {3, 0.5f, 1},        {3, 0.99f, 1},   {3, 1.0f, 2},
+        {3, 7.0f, 2},  {3, -1.0f, 0},       {3, kNaN, 0},        {1, 1.0f, 0},    {0, 0.7f, 0},
         {-4, 1.0f, 0}, {4, 1.0f / 3.0f, 1}, {4, 2.0f / 3.0f, 2}, {4, 0.3333f, 0},
     };
     for (const Case& c : cases) {
@@ -72,8 +72,7 @@ TEST(SwitchPictures, DrawsFromTheRowOfItsPicture)
 
 class SwitchMouse : public ::testing::Test {
 protected:
-    template <class T>
-    T* addSwitch(T* control, float value)
+    template <class T> T* addSwitch(T* control, float value)
     {
         harness.add(control);
         control->setValue(value);
@@ -97,8 +96,8 @@ TEST_F(SwitchMouse, VerticalPositionsChangeOnRowsTenAndTwenty)
 {
     // 30 rows over 3 positions: a pitch of 10, boundary rows to the next.
     addSwitch(new CVerticalSwitch(kBox, harness.editor, 4, 3, 30, 3, nullptr, none), 1.0f);
-    const Values seen = drag({{120, 100}, {120, 110}, {120, 109}, {120, 119}, {120, 120},
-                              {120, 119}, {120, 99}});
+    const Values seen =
+        drag({{120, 100}, {120, 110}, {120, 109}, {120, 119}, {120, 120}, {120, 119}, {120, 99}});
     EXPECT_EQ(seen, (Values{0.0f, 0.5f, 0.0f, 0.5f, 1.0f, 0.5f, 0.0f}));
     EXPECT_EQ(harness.editor->senders()[0], 4);
 }
@@ -109,15 +108,15 @@ TEST_F(SwitchMouse, HorizontalPositionsKeepTheBoundaryColumn)
     auto* wide = new CBitmap(*harness.frame, 60, 90);
     addSwitch(new CHorizontalSwitch(kBox, harness.editor, 4, 3, 30, 3, wide, none), 1.0f);
     wide->forget();
-    const Values seen = drag({{120, 110}, {121, 110}, {120, 110}, {140, 110}, {141, 110},
-                              {140, 110}, {90, 110}});
+    const Values seen =
+        drag({{120, 110}, {121, 110}, {120, 110}, {140, 110}, {141, 110}, {140, 110}, {90, 110}});
     EXPECT_EQ(seen, (Values{0.0f, 0.5f, 0.0f, 0.5f, 1.0f, 0.5f, 0.0f}));
 }
 
 TEST_F(SwitchMouse, CommandClickRestoresZeroAndTellsOnlyAChange)
 {
-    auto* s = addSwitch(new CVerticalSwitch(kBox, harness.editor, 4, 3, 30, 3, nullptr, none),
-                        0.5f);
+    auto* s =
+        addSwitch(new CVerticalSwitch(kBox, harness.editor, 4, 3, 30, 3, nullptr, none), 0.5f);
     harness.click(120, 125, kPrimary, kCommand);
     EXPECT_EQ(s->getValue(), 0.0f);
     harness.idle();
@@ -128,11 +127,11 @@ TEST_F(SwitchMouse, CommandClickRestoresZeroAndTellsOnlyAChange)
 
 TEST_F(SwitchMouse, AKeyPressedDuringTheDragEndsIt)
 {
-    auto* s = addSwitch(new CVerticalSwitch(kBox, harness.editor, 4, 3, 30, 3, nullptr, none),
-                        1.0f);
+    auto* s =
+        addSwitch(new CVerticalSwitch(kBox, harness.editor, 4, 3, 30, 3, nullptr, none), 1.0f);
     const uint32_t press = harness.press(120, 100);
     harness.set(120, 125, kPrimary, kShift);
-    EXPECT_TRUE(harness.pressDone(press, 5000000));  // still held, yet over
+    EXPECT_TRUE(harness.pressDone(press, 5000000)); // still held, yet over
     harness.set(120, 125, 0, 0);
     // The pass that read the new point saw the key and stopped before using it.
     EXPECT_EQ(s->getValue(), 0.0f);
@@ -143,7 +142,7 @@ TEST_F(SwitchMouse, NoPositionsAndNoListenerAreHarmless)
 {
     auto* s = addSwitch(new CVerticalSwitch(kBox, nullptr, 4, 0, 30, 0, nullptr, none), 0.0f);
     drag({{120, 100}, {120, 129}});
-    EXPECT_EQ(s->getValue(), 1.0f);  // one position: always the end
+    EXPECT_EQ(s->getValue(), 1.0f); // one position: always the end
     EXPECT_TRUE(harness.editor->values().empty());
 }
 
@@ -155,7 +154,7 @@ TEST_F(SwitchMouse, RockerHalvesMeetOnTheLeftAndReleaseEndsAtZero)
     harness.editor->clear();
     EXPECT_EQ(drag({{121, 110}}), (Values{1.0f, 0.0f}));
     harness.editor->clear();
-    EXPECT_EQ(drag({{100, 130}, {140, 100}}), (Values{-1.0f, 1.0f, 0.0f}));  // corners count
+    EXPECT_EQ(drag({{100, 130}, {140, 100}}), (Values{-1.0f, 1.0f, 0.0f})); // corners count
     EXPECT_EQ(rocker->getValue(), 0.0f);
 }
 
@@ -165,4 +164,4 @@ TEST_F(SwitchMouse, RockerDraggedOutFallsBackToItsEntryValue)
     EXPECT_EQ(drag({{130, 110}, {200, 200}}), (Values{1.0f, 0.0f, 0.0f}));
 }
 
-}  // namespace
+} // namespace

@@ -34,7 +34,7 @@ void upperCase(char* text, char* display)
     display[i] = '\0';
 }
 
-}  // namespace
+} // namespace
 
 TEST(TextEditText, LimitsAndTheDirtyRule)
 {
@@ -52,7 +52,7 @@ TEST(TextEditText, LimitsAndTheDirtyRule)
     EXPECT_EQ(textOf(none).size(), 254u);
 
     edit.setDirty(false);
-    std::string same = longText;  // cut to what is shown already
+    std::string same = longText; // cut to what is shown already
     edit.setText(same.data());
     EXPECT_FALSE(edit.isDirty());
     edit.setText(nullptr);
@@ -60,7 +60,7 @@ TEST(TextEditText, LimitsAndTheDirtyRule)
     edit.setText(const_cast<char*>("new"));
     EXPECT_TRUE(edit.isDirty());
     EXPECT_EQ(textOf(edit), "new");
-    edit.getText(nullptr);  // nothing to write into
+    edit.getText(nullptr); // nothing to write into
 }
 
 TEST(TextEditText, ConverterChangesOnlyWhatIsShown)
@@ -102,7 +102,7 @@ TEST_F(TextEditKeys, ClickOpensWithEverythingSelectedAndTypingReplacesIt)
     edit->setFont(9);
     BTextView* view = open(edit);
     ASSERT_NE(view, nullptr);
-    EXPECT_EQ(edit->getFont(), 0u);  // an id past the table is reset when the edit opens
+    EXPECT_EQ(edit->getFont(), 0u); // an id past the table is reset when the edit opens
     EXPECT_STREQ(view->Text(), "Wobrix");
     int32_t from = -1, to = -1;
     view->GetSelection(&from, &to);
@@ -119,9 +119,9 @@ TEST_F(TextEditKeys, ClickOpensWithEverythingSelectedAndTypingReplacesIt)
     EXPECT_STREQ(view->Text(), "Bass");
     ASSERT_TRUE(harness.key("\t"));
     EXPECT_FALSE(edit->isEditing());
-    EXPECT_EQ(textOf(*edit), "Bass");  // the Tab is not in the text
+    EXPECT_EQ(textOf(*edit), "Bass"); // the Tab is not in the text
     EXPECT_EQ(harness.editor->senders(), (std::vector<int32_t>{4}));
-    EXPECT_EQ(harness.window.view()->ChildAt(0)->CountChildren(), 0);  // the view is gone
+    EXPECT_EQ(harness.window.view()->ChildAt(0)->CountChildren(), 0); // the view is gone
 }
 
 TEST_F(TextEditKeys, EnterWithoutChangesTellsNobody)
@@ -149,7 +149,7 @@ TEST_F(TextEditKeys, AClickElsewhereCommitsAndLongTypingStopsAt255)
     CTextEdit* edit = addEdit("", harness.editor);
     open(edit);
     ASSERT_TRUE(harness.type(std::string(300, 'z').c_str()));
-    harness.click(300, 200);  // outside: the frame ends the edit
+    harness.click(300, 200); // outside: the frame ends the edit
     EXPECT_FALSE(edit->isEditing());
     EXPECT_EQ(textOf(*edit), std::string(255, 'z'));
     EXPECT_EQ(harness.editor->senders().size(), 1u);
@@ -171,17 +171,17 @@ TEST_F(TextEditKeys, NoListenerAndDeletionMidEdit)
     CTextEdit* quiet = addEdit("q", nullptr);
     open(quiet);
     ASSERT_TRUE(harness.type("r"));
-    ASSERT_TRUE(harness.key("\t"));  // no listener to tell: nothing breaks
+    ASSERT_TRUE(harness.key("\t")); // no listener to tell: nothing breaks
     EXPECT_EQ(textOf(*quiet), "r");
 
     open(quiet);
     BWindow* window = harness.window.window();
     window->Lock();
     harness.frame->removeView(quiet);
-    delete quiet;  // removes and deletes its platform view first
+    delete quiet; // removes and deletes its platform view first
     EXPECT_EQ(harness.frame->getEditView(), nullptr);
     EXPECT_EQ(harness.window.view()->ChildAt(0)->CountChildren(), 0);
     EXPECT_EQ(window->CurrentFocus(), nullptr);
     window->Unlock();
-    EXPECT_TRUE(harness.key("x"));  // a key with no focus view goes nowhere
+    EXPECT_TRUE(harness.key("x")); // a key with no focus view goes nowhere
 }
