@@ -9,9 +9,9 @@
 
 #include "gui/CBitmap.h"
 #include "gui/CDrawContext.h"
-#include "platform/Bitmap.h"
-#include "platform/Rect.h"
-#include "platform/View.h"
+#include "platform/api/Bitmap.h"
+#include "platform/api/Rect.h"
+#include "platform/api/View.h"
 
 namespace {
 

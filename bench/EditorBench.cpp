@@ -9,7 +9,7 @@
 
 #include "editor/ZeltoBassEditor.h"
 #include "effect/ZeltoBass.h"
-#include "platform/HeadlessHost.h"
+#include "platform/backends/headless/HeadlessHost.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 
 #include "ReferenceProc.h"
 #include "effect/ZeltoBass.h"
-#include "host/AddOn.h"
-#include "host/HostRecorder.h"
+#include "host/driver/AddOn.h"
+#include "host/driver/HostRecorder.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "gui/controls/CControl.h"
 #include "gui/controls/CParamDisplay.h"
 #include "gui/controls/CSlider.h"
-#include "platform/View.h"
+#include "platform/api/View.h"
 
 namespace {
 

@@ -22,7 +22,7 @@
 #include "gui/controls/CSwitch.h"
 #include "gui/controls/CTextEdit.h"
 #include "gui/controls/CVuMeter.h"
-#include "platform/View.h"
+#include "platform/api/View.h"
 
 using namespace gallery;
 

@@ -8,13 +8,13 @@
 #include <string>
 
 #include "gallery/GalleryEffect.h"
-#include "host/EditorScript.h"
-#include "host/EditorSession.h"
-#include "host/HostError.h"
-#include "host/Numbers.h"
-#include "host/OutputFile.h"
-#include "host/Plugin.h"
-#include "host/ScriptError.h"
+#include "host/driver/EditorScript.h"
+#include "host/driver/EditorSession.h"
+#include "host/driver/HostError.h"
+#include "host/driver/Numbers.h"
+#include "host/driver/OutputFile.h"
+#include "host/driver/Plugin.h"
+#include "host/driver/ScriptError.h"
 
 namespace {
 

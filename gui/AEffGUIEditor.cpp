@@ -4,10 +4,10 @@
 
 #include "gui/CFrame.h"
 #include "gui/PlugView.h"
-#include "platform/HeadlessWindow.h"
-#include "platform/OS.h"
-#include "platform/View.h"
-#include "platform/Window.h"
+#include "platform/api/OS.h"
+#include "platform/api/View.h"
+#include "platform/api/Window.h"
+#include "platform/backends/headless/HeadlessWindow.h"
 #include "plugin/AudioEffect.h"
 
 namespace {

@@ -8,14 +8,14 @@
 #include <string>
 
 #include "gui/CDrawContext.h"
-#include "platform/BFile.h"
-#include "platform/BResources.h"
-#include "platform/Bitmap.h"
-#include "platform/DataIO.h"
-#include "platform/GraphicsDefs.h"
-#include "platform/Image.h"
-#include "platform/TranslationUtils.h"
-#include "platform/View.h"
+#include "platform/api/BFile.h"
+#include "platform/api/BResources.h"
+#include "platform/api/Bitmap.h"
+#include "platform/api/DataIO.h"
+#include "platform/api/GraphicsDefs.h"
+#include "platform/api/Image.h"
+#include "platform/api/TranslationUtils.h"
+#include "platform/api/View.h"
 
 BResources* CBitmap::resourceFile = nullptr;
 

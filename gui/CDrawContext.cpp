@@ -10,11 +10,11 @@
 
 #include "gui/CFrame.h"
 #include "gui/MouseButtons.h"
-#include "platform/GraphicsDefs.h"
-#include "platform/InterfaceDefs.h"
-#include "platform/Rect.h"
-#include "platform/Region.h"
-#include "platform/View.h"
+#include "platform/api/GraphicsDefs.h"
+#include "platform/api/InterfaceDefs.h"
+#include "platform/api/Rect.h"
+#include "platform/api/Region.h"
+#include "platform/api/View.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "gui/CFont.h"
 #include "gui/CPoint.h"
 #include "gui/CRect.h"
-#include "platform/Font.h"
+#include "platform/api/Font.h"
 
 class BView;
 class CFrame;

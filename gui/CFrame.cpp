@@ -9,8 +9,8 @@
 #include "gui/CBitmap.h"
 #include "gui/CDrawContext.h"
 #include "gui/PlugView.h"
-#include "platform/View.h"
-#include "platform/Window.h"
+#include "platform/api/View.h"
+#include "platform/api/Window.h"
 #include "plugin/AudioEffectX.h"
 
 namespace {

@@ -5,10 +5,10 @@
 #include <new>
 
 #include "gui/CBitmap.h"
-#include "platform/Bitmap.h"
-#include "platform/GraphicsDefs.h"
-#include "platform/Rect.h"
-#include "platform/View.h"
+#include "platform/api/Bitmap.h"
+#include "platform/api/GraphicsDefs.h"
+#include "platform/api/Rect.h"
+#include "platform/api/View.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 
 #include "gui/CDrawContext.h"
 #include "gui/CFrame.h"
-#include "platform/GraphicsDefs.h"
-#include "platform/InterfaceDefs.h"
-#include "platform/Message.h"
-#include "platform/Window.h"
+#include "platform/api/GraphicsDefs.h"
+#include "platform/api/InterfaceDefs.h"
+#include "platform/api/Message.h"
+#include "platform/api/Window.h"
 
 PlugView::PlugView(BRect frame, CFrame* owner)
     : BView(frame, nullptr, B_FOLLOW_ALL, B_WILL_DRAW), ownerFrame(owner)

@@ -2,7 +2,7 @@
 // window thread calls its Draw and MouseDown, which forward into the frame.
 #pragma once
 
-#include "platform/View.h"
+#include "platform/api/View.h"
 
 class CFrame;
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "Commands.h"
-#include "HostError.h"
-#include "Plugin.h"
+#include "host/driver/HostError.h"
+#include "host/driver/Plugin.h"
 
 namespace {
 

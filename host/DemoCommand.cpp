@@ -12,15 +12,15 @@
 
 #include "BassRiff.h"
 #include "Commands.h"
-#include "EditorSession.h"
-#include "HostError.h"
 #include "LevelCurve.h"
-#include "Patch.h"
 #include "Plot.h"
-#include "Plugin.h"
 #include "Renderer.h"
 #include "WavFile.h"
-#include "platform/InterfaceDefs.h"
+#include "host/driver/EditorSession.h"
+#include "host/driver/HostError.h"
+#include "host/driver/Patch.h"
+#include "host/driver/Plugin.h"
+#include "platform/api/InterfaceDefs.h"
 
 namespace fs = std::filesystem;
 

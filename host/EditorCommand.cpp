@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "Commands.h"
-#include "EditorScript.h"
-#include "EditorSession.h"
-#include "HostError.h"
-#include "Numbers.h"
-#include "OutputFile.h"
-#include "Patch.h"
-#include "Plugin.h"
+#include "host/driver/EditorScript.h"
+#include "host/driver/EditorSession.h"
+#include "host/driver/HostError.h"
+#include "host/driver/Numbers.h"
+#include "host/driver/OutputFile.h"
+#include "host/driver/Patch.h"
+#include "host/driver/Plugin.h"
 
 namespace {
 

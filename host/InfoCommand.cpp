@@ -9,7 +9,7 @@
 
 #include "Commands.h"
 #include "Json.h"
-#include "Plugin.h"
+#include "host/driver/Plugin.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "Plugin.h"
+#include "host/driver/Plugin.h"
 
 struct LevelPoint {
     double inDb;

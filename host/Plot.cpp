@@ -7,7 +7,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "HostError.h"
+#include "host/driver/HostError.h"
 
 namespace {
 

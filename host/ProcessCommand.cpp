@@ -11,13 +11,13 @@
 #include <vector>
 
 #include "Commands.h"
-#include "HostError.h"
-#include "Numbers.h"
-#include "OutputFile.h"
-#include "Patch.h"
-#include "Plugin.h"
 #include "Renderer.h"
 #include "WavFile.h"
+#include "host/driver/HostError.h"
+#include "host/driver/Numbers.h"
+#include "host/driver/OutputFile.h"
+#include "host/driver/Patch.h"
+#include "host/driver/Plugin.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "Plugin.h"
+#include "host/driver/Plugin.h"
 
 enum class ProcessMode { Replacing, Accumulating };
 

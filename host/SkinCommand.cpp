@@ -10,12 +10,12 @@
 #include <string>
 
 #include "Commands.h"
-#include "HostError.h"
-#include "platform/BFile.h"
-#include "platform/BResources.h"
-#include "platform/Bitmap.h"
-#include "platform/DataIO.h"
-#include "platform/TranslationUtils.h"
+#include "host/driver/HostError.h"
+#include "platform/api/BFile.h"
+#include "platform/api/BResources.h"
+#include "platform/api/Bitmap.h"
+#include "platform/api/DataIO.h"
+#include "platform/api/TranslationUtils.h"
 
 namespace {
 

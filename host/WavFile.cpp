@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "HostError.h"
+#include "host/driver/HostError.h"
 
 StereoAudio readAudio(const std::string& path)
 {

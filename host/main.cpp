@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "Commands.h"
-#include "HostError.h"
-#include "ScriptError.h"
+#include "host/driver/HostError.h"
+#include "host/driver/ScriptError.h"
 
 int main(int argc, char** argv)
 {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "host/AddOn.h"
-#include "host/HostRecorder.h"
+#include "host/driver/AddOn.h"
+#include "host/driver/HostRecorder.h"
 
 namespace {
 

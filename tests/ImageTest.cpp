@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/Image.h"
+#include "platform/api/Image.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "PlatformTestCanvas.h"
-#include "platform/DataIO.h"
-#include "platform/TranslationUtils.h"
+#include "platform/api/DataIO.h"
+#include "platform/api/TranslationUtils.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <utility>
 
-#include "platform/Bitmap.h"
-#include "platform/View.h"
+#include "platform/api/Bitmap.h"
+#include "platform/api/View.h"
 
 using Pixels = std::set<std::pair<int, int>>;
 

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/InterfaceDefs.h"
-#include "platform/MemoryWindow.h"
-#include "platform/Message.h"
-#include "platform/TextView.h"
-#include "platform/View.h"
-#include "platform/Window.h"
+#include "platform/api/InterfaceDefs.h"
+#include "platform/api/Message.h"
+#include "platform/api/TextView.h"
+#include "platform/api/View.h"
+#include "platform/api/Window.h"
+#include "platform/backends/headless/MemoryWindow.h"
 
 namespace {
 

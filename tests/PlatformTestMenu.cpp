@@ -8,11 +8,11 @@
 #include <mutex>
 #include <string>
 
-#include "platform/HeadlessHost.h"
-#include "platform/InterfaceDefs.h"
-#include "platform/Menu.h"
-#include "platform/View.h"
-#include "platform/Window.h"
+#include "platform/api/InterfaceDefs.h"
+#include "platform/api/Menu.h"
+#include "platform/api/View.h"
+#include "platform/api/Window.h"
+#include "platform/backends/headless/HeadlessHost.h"
 
 namespace {
 

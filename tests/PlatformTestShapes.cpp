@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "PlatformTestCanvas.h"
-#include "platform/Region.h"
+#include "platform/api/Region.h"
 
 namespace {
 

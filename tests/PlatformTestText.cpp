@@ -7,9 +7,9 @@
 #include <cstring>
 
 #include "PlatformTestCanvas.h"
-#include "platform/Font.h"
-#include "platform/FontFace.h"
-#include "platform/Region.h"
+#include "platform/api/Font.h"
+#include "platform/api/Region.h"
+#include "platform/pixels/FontFace.h"
 
 namespace {
 

@@ -12,14 +12,14 @@
 #include <thread>
 #include <vector>
 
-#include "platform/Bitmap.h"
-#include "platform/DataIO.h"
-#include "platform/InterfaceDefs.h"
-#include "platform/Looper.h"
-#include "platform/MemoryWindow.h"
-#include "platform/TranslationUtils.h"
-#include "platform/View.h"
-#include "platform/Window.h"
+#include "platform/api/Bitmap.h"
+#include "platform/api/DataIO.h"
+#include "platform/api/InterfaceDefs.h"
+#include "platform/api/Looper.h"
+#include "platform/api/TranslationUtils.h"
+#include "platform/api/View.h"
+#include "platform/api/Window.h"
+#include "platform/backends/headless/MemoryWindow.h"
 
 namespace {
 

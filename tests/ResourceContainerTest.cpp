@@ -16,12 +16,12 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/BFile.h"
-#include "platform/BResources.h"
-#include "platform/ElfImage.h"
-#include "platform/ResourceLayout.h"
-#include "platform/ResourceReader.h"
-#include "platform/ResourceWriter.h"
+#include "platform/api/BFile.h"
+#include "platform/api/BResources.h"
+#include "platform/resources/ElfImage.h"
+#include "platform/resources/ResourceLayout.h"
+#include "platform/resources/ResourceReader.h"
+#include "platform/resources/ResourceWriter.h"
 
 namespace rl = resource_layout;
 

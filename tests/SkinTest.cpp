@@ -13,12 +13,12 @@
 
 #include <gtest/gtest.h>
 
-#include "host/AddOn.h"
-#include "host/HostRecorder.h"
-#include "platform/BFile.h"
-#include "platform/BResources.h"
-#include "platform/ElfImage.h"
-#include "platform/ResourceLayout.h"
+#include "host/driver/AddOn.h"
+#include "host/driver/HostRecorder.h"
+#include "platform/api/BFile.h"
+#include "platform/api/BResources.h"
+#include "platform/resources/ElfImage.h"
+#include "platform/resources/ResourceLayout.h"
 #include "tools/PaletteQuantiser.h"
 #include "tools/Rle8Bmp.h"
 

@@ -20,8 +20,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/ElfImage.h"
-#include "platform/ResourceWriter.h"
+#include "platform/resources/ElfImage.h"
+#include "platform/resources/ResourceWriter.h"
 
 namespace {
 

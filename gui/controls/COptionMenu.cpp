@@ -11,8 +11,8 @@
 #include "gui/MouseButtons.h"
 #include "gui/PlugView.h"
 #include "gui/controls/TextBuffer.h"
-#include "platform/Menu.h"
-#include "platform/Message.h"
+#include "platform/api/Menu.h"
+#include "platform/api/Message.h"
 
 COptionMenu::COptionMenu(const CRect& rect, CControlListener* owner, int32_t controlTag,
                          CBitmap* picture, CBitmap* pressed, int32_t displayStyle)

@@ -11,8 +11,8 @@
 #include "gui/MouseButtons.h"
 #include "gui/PlugView.h"
 #include "gui/controls/TextBuffer.h"
-#include "platform/InterfaceDefs.h"
-#include "platform/Window.h"
+#include "platform/api/InterfaceDefs.h"
+#include "platform/api/Window.h"
 
 namespace {
 

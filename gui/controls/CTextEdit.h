@@ -9,7 +9,7 @@
 #include <cstdint>
 
 #include "gui/controls/CParamDisplay.h"
-#include "platform/TextView.h"
+#include "platform/api/TextView.h"
 
 class CTextEdit;
 

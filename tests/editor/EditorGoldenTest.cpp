@@ -18,12 +18,12 @@
 #include <string>
 #include <vector>
 
-#include "host/AddOn.h"
-#include "host/HostRecorder.h"
-#include "platform/Bitmap.h"
-#include "platform/DataIO.h"
-#include "platform/HeadlessHost.h"
-#include "platform/TranslationUtils.h"
+#include "host/driver/AddOn.h"
+#include "host/driver/HostRecorder.h"
+#include "platform/api/Bitmap.h"
+#include "platform/api/DataIO.h"
+#include "platform/api/TranslationUtils.h"
+#include "platform/backends/headless/HeadlessHost.h"
 
 namespace fs = std::filesystem;
 

@@ -11,9 +11,9 @@
 #include "editor/ZeltoBassEditor.h"
 #include "effect/ZeltoBass.h"
 #include "gui/CFrame.h"
-#include "platform/HeadlessHost.h"
-#include "platform/InterfaceDefs.h"
-#include "platform/OS.h"
+#include "platform/api/InterfaceDefs.h"
+#include "platform/api/OS.h"
+#include "platform/backends/headless/HeadlessHost.h"
 
 struct Automation {
     int32_t index;

@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/ElfImage.h"
+#include "platform/resources/ElfImage.h"
 
 int main(int argc, char** argv)
 {

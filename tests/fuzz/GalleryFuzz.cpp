@@ -17,9 +17,9 @@
 #include "gui/controls/CMovieBitmap.h"
 #include "gui/controls/COptionMenu.h"
 #include "gui/controls/CTextEdit.h"
-#include "platform/HeadlessHost.h"
-#include "platform/InterfaceDefs.h"
-#include "platform/Window.h"
+#include "platform/api/InterfaceDefs.h"
+#include "platform/api/Window.h"
+#include "platform/backends/headless/HeadlessHost.h"
 #include "plugin/AudioEffect.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <memory>
 
-#include "platform/DataIO.h"
-#include "platform/TranslationUtils.h"
+#include "platform/api/DataIO.h"
+#include "platform/api/TranslationUtils.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -10,10 +10,10 @@
 #include <span>
 #include <string>
 
-#include "platform/BFile.h"
-#include "platform/BResources.h"
-#include "platform/ElfImage.h"
-#include "platform/ResourceReader.h"
+#include "platform/api/BFile.h"
+#include "platform/api/BResources.h"
+#include "platform/resources/ElfImage.h"
+#include "platform/resources/ResourceReader.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include "Canvas.h"
 #include "gui/CBitmap.h"
 #include "gui/CDrawContext.h"
-#include "platform/Bitmap.h"
-#include "platform/GraphicsDefs.h"
+#include "platform/api/Bitmap.h"
+#include "platform/api/GraphicsDefs.h"
 
 namespace {
 

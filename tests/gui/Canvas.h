@@ -7,9 +7,9 @@
 #include <utility>
 
 #include "gui/CColor.h"
-#include "platform/Bitmap.h"
-#include "platform/Rect.h"
-#include "platform/View.h"
+#include "platform/api/Bitmap.h"
+#include "platform/api/Rect.h"
+#include "platform/api/View.h"
 
 using Pixel = std::pair<int, int>; // (h, v)
 using PixelSet = std::set<Pixel>;

@@ -11,10 +11,10 @@
 #include "gui/CDrawContext.h"
 #include "gui/CFrame.h"
 #include "gui/PlugView.h"
-#include "platform/InterfaceDefs.h"
-#include "platform/MemoryWindow.h"
-#include "platform/View.h"
-#include "platform/Window.h"
+#include "platform/api/InterfaceDefs.h"
+#include "platform/api/View.h"
+#include "platform/api/Window.h"
+#include "platform/backends/headless/MemoryWindow.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include "gui/AEffGUIEditor.h"
 #include "gui/CFrame.h"
 #include "gui/controls/CControl.h"
-#include "platform/MemoryWindow.h"
-#include "platform/Window.h"
+#include "platform/api/Window.h"
+#include "platform/backends/headless/MemoryWindow.h"
 #include "plugin/AudioEffect.h"
 
 // Platform pointer bits, as a host posts them.

@@ -6,7 +6,7 @@
 
 #include "ControlHarness.h"
 #include "gui/CBitmap.h"
-#include "platform/OS.h"
+#include "platform/api/OS.h"
 
 namespace {
 

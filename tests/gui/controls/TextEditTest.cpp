@@ -13,7 +13,7 @@
 #include "PixelCompare.h"
 #include "gui/PlugView.h"
 #include "gui/controls/CTextEdit.h"
-#include "platform/InterfaceDefs.h"
+#include "platform/api/InterfaceDefs.h"
 
 namespace {
 

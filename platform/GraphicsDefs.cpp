@@ -1,4 +1,0 @@
-// The solid pattern: every bit set.
-#include "platform/GraphicsDefs.h"
-
-const pattern B_SOLID_HIGH = {{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}};

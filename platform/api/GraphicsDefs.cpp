@@ -1,0 +1,4 @@
+// The solid pattern: every bit set.
+#include "platform/api/GraphicsDefs.h"
+
+const pattern B_SOLID_HIGH = {{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}};
