@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "addon/BassEditorMaker.h"
 #include "editor/ZeltoBassEditor.h"
 #include "effect/ZeltoBass.h"
 #include "platform/backends/headless/HeadlessHost.h"
@@ -20,7 +21,7 @@ VstIntPtr quietHost(AEffect*, int32_t opcode, int32_t, VstIntPtr, void*, float)
 
 void BM_EditorFullDraw(benchmark::State& state)
 {
-    ZeltoBass effect(quietHost);
+    ZeltoBass effect(quietHost, &headlessBassEditor());
     HeadlessHost window(340, 262);
     AEffect* record = effect.getAeffect();
     record->dispatcher(record, effSetProgram, 0, 3, nullptr, 0);

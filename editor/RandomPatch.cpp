@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "effect/ZeltoBass.h"
+#include "plugin/ParameterSink.h"
 
 namespace {
 constexpr double kHalfRange = 1073741824.0;          // 2^30
@@ -47,7 +48,7 @@ float RandomPatch::ClampParam(float value)
     return value;
 }
 
-void RandomPatch::makeRandomPatch(ZeltoBass& effect)
+void RandomPatch::makeRandomPatch(ParameterSink& effect)
 {
     effect.setParameter(kCompressor, static_cast<float>(uniform())); // the effect limits it
     effect.setParameter(kTubeDist, RandomGaussian(0.0f, 1.5f, 0.0f, 1.0f));

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <functional>
 
-class ZeltoBass;
+class ParameterSink;
 
 // A uniform source of 31-bit draws, 0 .. 2^31 - 1 (the C library's rand()
 // on this platform). Tests inject scripted draws.
@@ -25,7 +25,7 @@ public:
 
     // Writes Compressor, Tube Dist and Mix, in that order, through the
     // effect's setParameter: the host is not told (no automation).
-    void makeRandomPatch(ZeltoBass& effect);
+    void makeRandomPatch(ParameterSink& effect);
 
 private:
     double uniform(); // one draw scaled to [0, 1)

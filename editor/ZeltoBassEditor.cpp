@@ -6,12 +6,10 @@
 #include "effect/ZeltoBass.h"
 #include "gui/CBitmap.h"
 #include "gui/CFrame.h"
-#include "gui/PlugView.h"
 #include "gui/controls/CButtons.h"
 #include "gui/controls/CControl.h"
 #include "gui/controls/CParamDisplay.h"
 #include "gui/controls/CSlider.h"
-#include "platform/api/View.h"
 
 namespace {
 
@@ -31,7 +29,8 @@ constexpr CPoint kKickCorner{285, 13};
 
 } // namespace
 
-ZeltoBassEditor::ZeltoBassEditor(ZeltoBass* owner) : AEffGUIEditor(owner)
+ZeltoBassEditor::ZeltoBassEditor(ZeltoBass* owner, WindowAdopter adoptWindow)
+    : AEffGUIEditor(owner, adoptWindow)
 {
     backgroundBitmap = new CBitmap(kBackgroundId);
     rect.top = 0;
@@ -56,12 +55,8 @@ ZeltoBass* ZeltoBassEditor::bass() const
     return static_cast<ZeltoBass*>(effect);
 }
 
-int32_t ZeltoBassEditor::open(void* parent)
+CBitmap* ZeltoBassEditor::willOpen()
 {
-    BView* parentView = beginOpen(parent);
-    if (!parentView)
-        return 0;
-
     if (!smallHandleBitmap)
         smallHandleBitmap = new CBitmap(kSmallHandleId);
     if (!bigHandleBitmap)
@@ -73,24 +68,22 @@ int32_t ZeltoBassEditor::open(void* parent)
     // effect afterwards, so no write between the two is lost.
     pendingMask.store(0, std::memory_order_relaxed);
     accepting.store(true, std::memory_order_release);
+    return backgroundBitmap;
+}
 
-    // The window thread may already draw; the tree is built with it locked.
-    parentView->LockLooper();
-    CRect size{0, 0, backgroundBitmap->getWidth(), backgroundBitmap->getHeight()};
-    frame = new CFrame(size, parentView, this);
-    frame->setBackground(backgroundBitmap);
-
-    MakeVerticalSlider(frame, &paramSliders[kMix], bigHandleBitmap, kMix, 53, kSliderTop,
+void ZeltoBassEditor::placeControls(CFrame* owner)
+{
+    MakeVerticalSlider(owner, &paramSliders[kMix], bigHandleBitmap, kMix, 53, kSliderTop,
                        kSliderBottom);
-    MakeVerticalSlider(frame, &paramSliders[kTubeDist], smallHandleBitmap, kTubeDist, 149,
+    MakeVerticalSlider(owner, &paramSliders[kTubeDist], smallHandleBitmap, kTubeDist, 149,
                        kSliderTop, kSliderBottom);
-    MakeVerticalSlider(frame, &paramSliders[kCompressor], smallHandleBitmap, kCompressor, 237,
+    MakeVerticalSlider(owner, &paramSliders[kCompressor], smallHandleBitmap, kCompressor, 237,
                        kSliderTop, kSliderBottom);
-    MakeDisplay(frame, &paramDisplays[kMix], kMix, 52, kDisplayTop, kDisplayWidth,
+    MakeDisplay(owner, &paramDisplays[kMix], kMix, 52, kDisplayTop, kDisplayWidth,
                 CColor{218, 67, 67, 0}, ParamStringConvert);
-    MakeDisplay(frame, &paramDisplays[kTubeDist], kTubeDist, 144, kDisplayTop, kDisplayWidth,
+    MakeDisplay(owner, &paramDisplays[kTubeDist], kTubeDist, 144, kDisplayTop, kDisplayWidth,
                 CColor{20, 168, 119, 0}, ParamStringConvert);
-    MakeDisplay(frame, &paramDisplays[kCompressor], kCompressor, 232, kDisplayTop, kDisplayWidth,
+    MakeDisplay(owner, &paramDisplays[kCompressor], kCompressor, 232, kDisplayTop, kDisplayWidth,
                 CColor{20, 168, 119, 0}, ParamStringConvertCompress);
 
     CRect kickSize{kKickCorner.h, kKickCorner.v, kKickCorner.h + kickBitmap->getWidth(),
@@ -99,24 +92,16 @@ int32_t ZeltoBassEditor::open(void* parent)
     kickButton = new CKickButton(kickSize, this, kRandomTag, kickBitmap->getHeight() / 2,
                                  kickBitmap, origin);
     kickButton->setValue(0.0f);
-    frame->addView(kickButton);
-    parentView->UnlockLooper();
-    return 1;
+    owner->addView(kickButton); // the frame deletes it
 }
 
-void ZeltoBassEditor::close()
+void ZeltoBassEditor::willClose()
 {
     accepting.store(false, std::memory_order_relaxed);
-    if (frame) {
-        // Taking the lock waits for any tracking loop on the window thread
-        // to end; the frame is never deleted under one.
-        PlugView* view = frame->getPlugView();
-        const bool locked = view && view->LockLooper();
-        delete frame;
-        frame = nullptr;
-        if (locked)
-            view->UnlockLooper();
-    }
+}
+
+void ZeltoBassEditor::didClose()
+{
     for (CBitmap** bitmap : {&smallHandleBitmap, &bigHandleBitmap, &kickBitmap}) {
         if (*bitmap)
             (*bitmap)->forget();
@@ -127,7 +112,6 @@ void ZeltoBassEditor::close()
         paramDisplays[i] = nullptr;
     }
     kickButton = nullptr;
-    releaseHostWindow();
 }
 
 void ZeltoBassEditor::setParameter(int32_t index, float value)
@@ -189,7 +173,7 @@ void ZeltoBassEditor::MakeDisplay(CFrame* owner, CParamDisplay** display, int32_
     d->setValue(effect->getParameter(tag));
     d->setStringConvert(convert);
     *display = d;
-    owner->addView(d);
+    owner->addView(d); // the frame deletes it
 }
 
 void ZeltoBassEditor::MakeVerticalSlider(CFrame* owner, CVerticalSlider** slider, CBitmap* handle,
@@ -203,5 +187,5 @@ void ZeltoBassEditor::MakeVerticalSlider(CFrame* owner, CVerticalSlider** slider
     s->setOffsetHandle(handleOffset);
     s->setValue(effect->getParameter(tag));
     *slider = s;
-    owner->addView(s);
+    owner->addView(s); // the frame deletes it
 }

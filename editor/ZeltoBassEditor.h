@@ -24,14 +24,10 @@ inline constexpr int kEditorParams = 3; // Mix, Tube Dist, Compressor
 
 class ZeltoBassEditor : public AEffGUIEditor, public CControlListener {
 public:
-    explicit ZeltoBassEditor(ZeltoBass* effect);
+    // adoptWindow turns the editor opcode's handle into a window.
+    ZeltoBassEditor(ZeltoBass* effect, WindowAdopter adoptWindow);
     ~ZeltoBassEditor() override;
 
-    // Host thread. parent is what the host handed to the editor opcode; an
-    // open editor is closed first. Answers 1, or 0 when there is no window.
-    int32_t open(void* parent) override;
-    // Host thread; deletes the frame with the window locked.
-    void close() override;
     // Any thread, the audio thread included: stores the value and raises the
     // update flag; the next idle hands it to the slider and the display.
     void setParameter(int32_t index, float value) override;
@@ -51,6 +47,12 @@ public:
     CParamDisplay* getDisplay(int index) const { return paramDisplays[index]; }
     CKickButton* getKickButton() const { return kickButton; }
     bool getRandomPhase() const { return randomPhase; }
+
+protected:
+    CBitmap* willOpen() override;
+    void placeControls(CFrame* frame) override;
+    void willClose() override;
+    void didClose() override;
 
 private:
     void MakeDisplay(CFrame* frame, CParamDisplay** display, int32_t tag, int x, int y, int width,

@@ -9,13 +9,13 @@
 #include <new>
 
 #include "ZeltoBassProc.h"
-#include "editor/ZeltoBassEditor.h"
 #include "plugin/AEffEditor.h"
+#include "plugin/EditorMaker.h"
 #include "plugin/HostText.h"
 #include "plugin/OutOfMemory.h"
 
-ZeltoBass::ZeltoBass(HostCallback host, HostWindowKind window)
-    : AudioEffectX(host, kNumPrograms, kNumParams), hostWindow(window)
+ZeltoBass::ZeltoBass(HostCallback host, const EditorMaker* editor)
+    : AudioEffectX(host, kNumPrograms, kNumParams)
 {
     programs = new (std::nothrow) ZeltoBassProgram[kNumPrograms];
     if (programs) {
@@ -41,12 +41,8 @@ ZeltoBass::ZeltoBass(HostCallback host, HostWindowKind window)
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     if (programs)
         setProgram(0); // the host hears updateDisplay before main_plugin returns
-    // A Linux host hands a native window, which our editor cannot take yet:
-    // that add-on has no editor, so it keeps the editor flag clear and
-    // answers 0 to the editor opcodes.
-    bool editorMissing = false;
-    if (window == HostWindowKind::PlatformView)
-        editorMissing = !new (std::nothrow) ZeltoBassEditor(this); // attaches itself
+    // The editor attaches itself; without a maker the editor flag stays clear.
+    const bool editorMissing = editor && !editor->makeEditor(this);
     if (!programs || !processor || editorMissing)
         oome = true;
 }

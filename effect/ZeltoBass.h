@@ -7,11 +7,8 @@
 #include "ZeltoBassProgram.h"
 #include "plugin/AudioEffectX.h"
 
+class EditorMaker;
 class ZeltoBassProc;
-
-// What kind of window the host hands to the editor opcode: one of our own
-// platform views (our hosts) or a native window of a Linux host.
-enum class HostWindowKind { PlatformView, X11Window };
 
 enum ZeltoBassParam : int32_t { kMix = 0, kTubeDist = 1, kCompressor = 2, kNumParams = 6 };
 inline constexpr int32_t kNumPrograms = 5;
@@ -19,7 +16,9 @@ inline constexpr float kCompressorLimit = 0.99f;
 
 class ZeltoBass : public AudioEffectX {
 public:
-    explicit ZeltoBass(HostCallback host, HostWindowKind window = HostWindowKind::PlatformView);
+    // The editor comes from `editor`, the maker of the add-on that assembles
+    // the effect; without one there is no editor.
+    explicit ZeltoBass(HostCallback host, const EditorMaker* editor = nullptr);
     ~ZeltoBass() override;
 
     // Any host thread; the audio thread reads the working values per block.
@@ -52,7 +51,6 @@ public:
     // Hands the sample rate to the processor.
     virtual void init();
 
-    HostWindowKind getHostWindowKind() const { return hostWindow; }
     // For tests and tools: the processor, or null when its allocation failed.
     const ZeltoBassProc* getProcessor() const { return processor; }
 
@@ -62,5 +60,4 @@ private:
     ZeltoBassParams working;              // read by the processor per block
     ZeltoBassProgram* programs = nullptr; // owned, numPrograms entries
     ZeltoBassProc* processor = nullptr;   // owned
-    HostWindowKind hostWindow;
 };

@@ -59,8 +59,8 @@ void styleField(CParamDisplay* field, CColor text)
 
 } // namespace
 
-GalleryEditor::GalleryEditor(AudioEffect* owner, bool keepStill)
-    : AEffGUIEditor(owner), still(keepStill)
+GalleryEditor::GalleryEditor(AudioEffect* owner, bool keepStill, WindowAdopter adoptWindow)
+    : AEffGUIEditor(owner, adoptWindow), still(keepStill)
 {
     rect.top = 0;
     rect.left = 0;
@@ -97,30 +97,19 @@ void GalleryEditor::releasePictures()
     }
 }
 
-int32_t GalleryEditor::open(void* parent)
+CBitmap* GalleryEditor::willOpen()
 {
-    BView* parentView = beginOpen(parent);
-    if (!parentView)
-        return 0;
     loadPictures();
-
-    // The window thread may already draw; the tree is built with it locked.
-    parentView->LockLooper();
-    CRect size{0, 0, kWidth, kHeight};
-    frame = new CFrame(size, parentView, this);
-    frame->setBackground(pictures[0]);
-    placeControls();
-    parentView->UnlockLooper();
-    return 1;
+    return pictures[0];
 }
 
-void GalleryEditor::placeControls()
+void GalleryEditor::placeControls(CFrame* frame)
 {
     const auto picture = [this](int id) { return pictures[id - kBackgroundId]; };
     CBitmap* background = picture(kBackgroundId);
     const CPoint origin{0, 0};
     // The frame owns every view added to it and deletes it with itself.
-    const auto add = [this](CView* view) { frame->addView(view); };
+    const auto add = [frame](CView* view) { frame->addView(view); };
 
     {
         const Box& b = kVSlider;
@@ -223,25 +212,14 @@ void GalleryEditor::placeControls()
     add(splash);
 }
 
-void GalleryEditor::close()
+void GalleryEditor::didClose()
 {
-    if (frame) {
-        // Taking the lock waits for any tracking loop on the window thread
-        // to end; the frame is never deleted under one.
-        PlugView* view = frame->getPlugView();
-        const bool locked = view && view->LockLooper();
-        delete frame;
-        frame = nullptr;
-        if (locked)
-            view->UnlockLooper();
-    }
     display = nullptr;
     digits = nullptr;
     movie = nullptr;
     meter = nullptr;
     animation = nullptr;
     releasePictures();
-    releaseHostWindow();
 }
 
 void GalleryEditor::idle()

@@ -45,14 +45,10 @@ class GalleryEditor : public AEffGUIEditor, public CControlListener {
 public:
     // still: the meter keeps one level and the animation never steps, so
     // every picture of the same pointer steps is the same.
-    GalleryEditor(AudioEffect* effect, bool still);
+    // adoptWindow turns the editor opcode's handle into a window.
+    GalleryEditor(AudioEffect* effect, bool still, WindowAdopter adoptWindow);
     ~GalleryEditor() override;
 
-    // Host thread. Builds the frame on the host's view; answers 1, or 0 when
-    // there is no window.
-    int32_t open(void* parent) override;
-    // Host thread; deletes the frame with the window locked.
-    void close() override;
     // Host thread (opcode 19), or the window thread inside a tracking loop.
     void idle() override;
     // Under the window lock (from idle): the meter's level, the animation.
@@ -64,10 +60,14 @@ public:
     static float levelAt(uint32_t idleCount);
     static constexpr float kStillLevel = 0.6f;
 
+protected:
+    CBitmap* willOpen() override;
+    void placeControls(CFrame* frame) override;
+    void didClose() override;
+
 private:
     void loadPictures();
     void releasePictures();
-    void placeControls();
 
     const bool still;
     // Counted by the host's idle and by tracking loops on the window thread.

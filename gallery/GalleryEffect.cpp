@@ -9,14 +9,22 @@
 #include "plugin/HostText.h"
 #include "plugin/OutOfMemory.h"
 
-GalleryEffect::GalleryEffect(HostCallback host, bool still) : AudioEffectX(host, 1, 0)
+namespace {
+
+// Set once by the program before its first entry, read by the entries.
+WindowAdopter gAdoptWindow = nullptr;
+
+} // namespace
+
+GalleryEffect::GalleryEffect(HostCallback host, bool still, WindowAdopter adoptWindow)
+    : AudioEffectX(host, 1, 0)
 {
     setNumInputs(0);
     setNumOutputs(0);
     canProcessReplacing(true);
     noTail(true);
     setUniqueID(fourCharCode("WbGl"));
-    if (!new (std::nothrow) GalleryEditor(this, still)) // attaches itself
+    if (!new (std::nothrow) GalleryEditor(this, still, adoptWindow)) // attaches itself
         oome = true;
 }
 
@@ -45,11 +53,17 @@ bool GalleryEffect::getProductString(char* text)
     return true;
 }
 
+void setGalleryWindows(WindowAdopter adoptWindow)
+{
+    gAdoptWindow = adoptWindow;
+}
+
 AEffect* galleryEntry(HostCallback host)
 {
-    return createEffect<GalleryEffect>(host, false);
+    return createEffect<GalleryEffect>(host, false, gAdoptWindow);
 }
+
 AEffect* galleryStillEntry(HostCallback host)
 {
-    return createEffect<GalleryEffect>(host, true);
+    return createEffect<GalleryEffect>(host, true, gAdoptWindow);
 }

@@ -3,12 +3,14 @@
 // entry function of the program, the way an add-on's effect is.
 #pragma once
 
+#include "platform/api/Window.h"
 #include "plugin/AudioEffectX.h"
 
 class GalleryEffect : public AudioEffectX {
 public:
-    // still: nothing in the editor moves by itself (see GalleryEditor).
-    GalleryEffect(HostCallback host, bool still);
+    // still: nothing in the editor moves by itself (see GalleryEditor);
+    // adoptWindow turns the editor opcode's handle into a window.
+    GalleryEffect(HostCallback host, bool still, WindowAdopter adoptWindow);
 
     // Audio thread; there is no audio, so nothing is touched.
     void process(float** inputs, float** outputs, int32_t sampleFrames) override;
@@ -19,6 +21,10 @@ public:
     bool getProductString(char* text) override;
 };
 
+// The window back end the entry functions' editors get; the program that
+// assembles the gallery sets it before the first entry. Without one the
+// editor opens nothing.
+void setGalleryWindows(WindowAdopter adoptWindow);
 // The entry functions, as an add-on exports one: null when the host cannot
 // answer or the effect cannot be made. The second keeps the gallery still.
 AEffect* galleryEntry(HostCallback host);

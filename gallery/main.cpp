@@ -45,6 +45,7 @@ void run(const Options& opt)
     const EditorScript script = opt.script.empty() ? EditorScript{} : readEditorScript(opt.script);
     checkOutputFolder(opt.png);
 
+    setGalleryWindows(EditorSession::windowAdopter());
     Plugin plugin(opt.still ? galleryStillEntry : galleryEntry, kEffectName);
     std::string whyNot;
     const auto size = askEditorSize(plugin, &whyNot);

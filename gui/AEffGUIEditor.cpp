@@ -1,13 +1,13 @@
-// AEffGUIEditor: the host's idle under a try-lock, the paced idle of
-// tracking loops, and the adoption of the host's headless window.
+// AEffGUIEditor: opening and closing the editor over the host's window, the
+// host's idle under a try-lock and the paced idle of tracking loops.
 #include "gui/AEffGUIEditor.h"
 
+#include "gui/CBitmap.h"
 #include "gui/CFrame.h"
 #include "gui/PlugView.h"
 #include "platform/api/OS.h"
 #include "platform/api/View.h"
 #include "platform/api/Window.h"
-#include "platform/backends/headless/HeadlessWindow.h"
 #include "plugin/AudioEffect.h"
 
 namespace {
@@ -26,7 +26,8 @@ int32_t age(uint32_t now, uint32_t mark)
 
 } // namespace
 
-AEffGUIEditor::AEffGUIEditor(AudioEffect* owner) : AEffEditor(owner)
+AEffGUIEditor::AEffGUIEditor(AudioEffect* owner, WindowAdopter adopt)
+    : AEffEditor(owner), adoptWindow(adopt)
 {
     if (effect)
         effect->setEditor(this);
@@ -48,19 +49,43 @@ int32_t AEffGUIEditor::getRect(ERect** where)
 
 int32_t AEffGUIEditor::open(void* ptr)
 {
-    postUpdate();
-    systemWindow = adoptHostWindow(ptr);
-    return 0;
-}
-
-BView* AEffGUIEditor::beginOpen(void* parent)
-{
-    if (!parent)
-        return nullptr;
+    if (!ptr)
+        return 0;
     if (frame)
         close();
-    AEffGUIEditor::open(parent);
-    return static_cast<BView*>(systemWindow);
+    postUpdate();
+    releaseHostWindow();
+    hostWindow = adoptWindow ? adoptWindow(ptr) : nullptr;
+    BView* parent = hostWindow ? hostWindow->ChildAt(0) : nullptr;
+    systemWindow = parent;
+    if (!parent)
+        return 0;
+    CBitmap* background = willOpen();
+    // The window thread may already draw; the tree is built with it locked.
+    parent->LockLooper();
+    CRect size{rect.left, rect.top, rect.right, rect.bottom};
+    frame = new CFrame(size, parent, this);
+    frame->setBackground(background);
+    placeControls(frame);
+    parent->UnlockLooper();
+    return 1;
+}
+
+void AEffGUIEditor::close()
+{
+    willClose();
+    if (frame) {
+        // Taking the lock waits for any tracking loop on the window thread
+        // to end; the frame is never deleted under one.
+        PlugView* view = frame->getPlugView();
+        const bool locked = view && view->LockLooper();
+        delete frame; // and every view added to it
+        frame = nullptr;
+        if (locked)
+            view->UnlockLooper();
+    }
+    didClose();
+    releaseHostWindow();
 }
 
 void AEffGUIEditor::idle()
@@ -123,13 +148,6 @@ unsigned long AEffGUIEditor::getTicks()
 void AEffGUIEditor::wait(unsigned long ms)
 {
     snooze(static_cast<bigtime_t>(ms) * 1000);
-}
-
-void* AEffGUIEditor::adoptHostWindow(void* ptr)
-{
-    releaseHostWindow();
-    hostWindow = BWindow::AdoptHeadless(static_cast<WobrixHeadlessWindow*>(ptr));
-    return hostWindow ? hostWindow->ChildAt(0) : nullptr;
 }
 
 void AEffGUIEditor::releaseHostWindow()

@@ -1,28 +1,41 @@
-// AEffGUIEditor: the editor base of the toolkit. It holds the editor
-// rectangle the host asks for, the frame while the window is open, the
-// host's idle (which only tries the window lock) and doIdleStuff, the paced
-// idle that controls call while they track the mouse.
+// AEffGUIEditor: the editor base of the toolkit. It owns the editor's life:
+// opening (adopt the host's window, build the frame with the window locked,
+// let the subclass place its controls) and closing (the frame deleted with
+// the window locked, the window given back). It also holds the editor
+// rectangle the host asks for, the host's idle (which only tries the window
+// lock) and doIdleStuff, the paced idle that controls call while they track
+// the mouse.
 #pragma once
 
 #include <cstdint>
 
+#include "platform/api/Window.h"
 #include "plugin/AEffEditor.h"
 
 class AudioEffect;
-class BView;
-class BWindow;
+class CBitmap;
 class CFrame;
 
 class AEffGUIEditor : public AEffEditor {
 public:
     // Registers itself as the effect's editor; the effect owns it from then on.
-    explicit AEffGUIEditor(AudioEffect* effect);
+    // adoptWindow turns what the host hands to open into a window; without
+    // one, open refuses every handle.
+    explicit AEffGUIEditor(AudioEffect* effect, WindowAdopter adoptWindow = nullptr);
     ~AEffGUIEditor() override;
 
     int32_t getRect(ERect** rect) override;
-    // Raises the update flag and stores the parent view. A subclass calls it
-    // first and then builds its frame on getParentView().
+    // Host thread. Closes an editor that is open, raises the update flag,
+    // adopts the host's window and, with it locked, builds the frame over the
+    // editor rectangle with willOpen's background, then lets placeControls
+    // fill it. Answers 1, or 0 (nothing opened) when the handle is null or
+    // refused.
     int32_t open(void* ptr) override;
+    // Host thread, never the window's: willClose, then the frame and its
+    // controls deleted with the window locked (which waits for a tracking
+    // loop to end), didClose, and the window given back. A closed editor
+    // does nothing but didClose.
+    void close() override;
     void idle() override;
     void setParameter(int32_t index, float value) override;
     virtual void draw(ERect* rect);
@@ -38,17 +51,17 @@ public:
     bool isInIdleStuff() const { return inIdleStuff; }
 
 protected:
-    // The start of a subclass's open: closes an editor that is open, then
-    // runs open above. Answers the view to build the frame on, or null when
-    // the parent is null or not a window of ours.
-    BView* beginOpen(void* parent);
-    // Takes what the host handed to open: one of our own headless window
-    // records (HeadlessWindow.h). Adopts it as a window and answers the view
-    // the frame goes into, or null when the record is refused.
-    void* adoptHostWindow(void* ptr);
-    // Gives the adopted window back; call after the frame is gone, never on
-    // the window's own thread.
-    void releaseHostWindow();
+    // The subclass's part of open and close. willOpen runs on the host
+    // thread before the window is locked: it loads what the controls need
+    // and answers the frame's background (or null). placeControls runs with
+    // the window locked; every view it adds to the frame is the frame's to
+    // delete. willClose runs before the window is locked for closing (stop
+    // feeding the controls); didClose after the frame and its views are
+    // gone (forget them, give pictures back).
+    virtual CBitmap* willOpen() { return nullptr; }
+    virtual void placeControls(CFrame* /*frame*/) {}
+    virtual void willClose() {}
+    virtual void didClose() {}
 
     ERect rect{};
     CFrame* frame = nullptr;
@@ -56,5 +69,10 @@ protected:
     bool inIdleStuff = false;
 
 private:
-    BWindow* hostWindow = nullptr; // the window adopted from the host's record
+    // Gives the adopted window back; after the frame is gone, never on the
+    // window's own thread.
+    void releaseHostWindow();
+
+    WindowAdopter adoptWindow;
+    BWindow* hostWindow = nullptr; // adopted from the host's handle, owned
 };

@@ -6,11 +6,12 @@
 #include <cstdint>
 
 #include "AEffect.h"
+#include "ParameterSink.h"
 #include "Relaxed.h"
 
 class AEffEditor;
 
-class AudioEffect {
+class AudioEffect : public ParameterSink {
 public:
     AudioEffect(HostCallback host, int32_t numPrograms, int32_t numParams);
     virtual ~AudioEffect();
@@ -21,7 +22,7 @@ public:
     AEffect* getAeffect() { return &effectRecord; }
 
     // Parameters: any host thread.
-    virtual void setParameter(int32_t index, float value);
+    void setParameter(int32_t index, float value) override;
     virtual float getParameter(int32_t index);
     // Stores the value, then tells the host (opcode 0) the value as passed in.
     virtual void setParameterAutomated(int32_t index, float value);

@@ -12,6 +12,7 @@
 #include "platform/api/Menu.h"
 #include "platform/api/View.h"
 #include "platform/api/Window.h"
+#include "platform/backends/headless/HeadlessBackend.h"
 #include "platform/backends/headless/HeadlessHost.h"
 
 namespace {
@@ -57,7 +58,7 @@ public:
 
 // A window over its own host at a screen origin, with one menu button.
 struct MenuFixture {
-    MenuFixture() : host(80, 60, 100, 50), window(BWindow::AdoptHeadless(host.record()))
+    MenuFixture() : host(80, 60, 100, 50), window(adoptHeadlessWindow(host.record()))
     {
         button = new MenuButton(BRect(10, 10, 49, 29));
         window->Lock();

@@ -19,6 +19,7 @@
 #include "platform/api/TranslationUtils.h"
 #include "platform/api/View.h"
 #include "platform/api/Window.h"
+#include "platform/backends/headless/HeadlessBackend.h"
 #include "platform/backends/headless/MemoryWindow.h"
 
 namespace {
@@ -127,25 +128,25 @@ TEST(PlatformLooper, RecursiveLockAndTryLockFromAnotherThread)
 
 TEST(PlatformHeadless, AdoptRefusesBadRecords)
 {
-    EXPECT_EQ(BWindow::AdoptHeadless(nullptr), nullptr);
+    EXPECT_EQ(adoptHeadlessWindow(nullptr), nullptr);
     HeadlessHost host(10, 10);
     WobrixHeadlessWindow copy = *host.record();
     copy.version = WOBRIX_HEADLESS_WINDOW_VERSION + 1;
-    EXPECT_EQ(BWindow::AdoptHeadless(&copy), nullptr);
+    EXPECT_EQ(adoptHeadlessWindow(&copy), nullptr);
     copy = *host.record();
     copy.size = 16;
-    EXPECT_EQ(BWindow::AdoptHeadless(&copy), nullptr);
+    EXPECT_EQ(adoptHeadlessWindow(&copy), nullptr);
     copy = *host.record();
     copy.stride = 36;
-    EXPECT_EQ(BWindow::AdoptHeadless(&copy), nullptr);
+    EXPECT_EQ(adoptHeadlessWindow(&copy), nullptr);
     copy = *host.record();
     copy.pixels = nullptr;
-    EXPECT_EQ(BWindow::AdoptHeadless(&copy), nullptr);
+    EXPECT_EQ(adoptHeadlessWindow(&copy), nullptr);
 
-    BWindow* window = BWindow::AdoptHeadless(host.record());
+    BWindow* window = adoptHeadlessWindow(host.record());
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(host.attached());
-    EXPECT_EQ(BWindow::AdoptHeadless(host.record()), nullptr); // one window per record
+    EXPECT_EQ(adoptHeadlessWindow(host.record()), nullptr); // one window per record
     EXPECT_EQ(window->Bounds(), BRect(0, 0, 9, 9));
     ASSERT_EQ(window->CountChildren(), 1);
     EXPECT_EQ(window->ChildAt(0)->Frame(), BRect(0, 0, 9, 9));

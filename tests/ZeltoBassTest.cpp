@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "addon/BassEditorMaker.h"
 #include "effect/ZeltoBass.h"
 #include "effect/ZeltoBassProc.h"
 #include "plugin/AEffEditor.h"
@@ -31,7 +32,7 @@ public:
 class Bass : public ::testing::Test {
 protected:
     void SetUp() override { hostOpcodes.clear(); }
-    ZeltoBass effect{recordingHost};
+    ZeltoBass effect{recordingHost, &headlessBassEditor()};
 
     VstIntPtr dispatch(int32_t op, int32_t index = 0, VstIntPtr value = 0, void* ptr = nullptr,
                        float opt = 0)

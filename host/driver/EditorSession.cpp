@@ -9,6 +9,7 @@
 #include "OutputFile.h"
 #include "Plugin.h"
 #include "host/driver/HostError.h"
+#include "platform/backends/headless/HeadlessBackend.h"
 #include "platform/backends/headless/HeadlessHost.h"
 
 namespace {
@@ -38,6 +39,11 @@ std::optional<EditorSize> askEditorSize(Plugin& plugin, std::string* whyNot)
                         ", bottom " + std::to_string(rect->bottom) + ", right " +
                         std::to_string(rect->right) + ") is not 1 to 16384 pixels a side");
     return size;
+}
+
+WindowAdopter EditorSession::windowAdopter()
+{
+    return adoptHeadlessHandle;
 }
 
 EditorSession::EditorSession(Plugin& p, EditorSize size, bigtime_t timeout)

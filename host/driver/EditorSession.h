@@ -6,6 +6,8 @@
 // writes the picture.
 #pragma once
 
+#include "platform/api/Window.h"
+
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -38,6 +40,10 @@ public:
     // add-on gives up after `timeout` microseconds.
     EditorSession(Plugin& plugin, EditorSize size, bigtime_t timeout);
     ~EditorSession();
+
+    // For an editor linked into this program: turns what a session hands to
+    // the editor opcode into the editor's window.
+    static WindowAdopter windowAdopter();
     EditorSession(const EditorSession&) = delete;
     EditorSession& operator=(const EditorSession&) = delete;
 

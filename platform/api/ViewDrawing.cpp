@@ -54,7 +54,7 @@ bool BView::beginDrawing(PaintTarget* target)
 {
     if (!paintTarget(true, target))
         return false;
-    host_->hostWillDraw();
+    host_->hostWillDraw(target->frame());
     return true;
 }
 
@@ -226,7 +226,7 @@ void BView::drawTree()
 {
     PaintTarget t;
     if (viewColor_ != B_TRANSPARENT_COLOR && paintTarget(false, &t)) {
-        host_->hostWillDraw();
+        host_->hostWillDraw(t.frame());
         const rgb_color c{viewColor_.red, viewColor_.green, viewColor_.blue, 255};
         compositor::paint(t, {c, c, B_OP_COPY, B_SOLID_HIGH},
                           shapes::filledRect(t.clip.front(), t.frame()));

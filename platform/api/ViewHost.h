@@ -18,8 +18,9 @@ public:
     virtual BWindow* hostWindow() = 0;
     // A top-level view leaves the host (RemoveSelf, or its deletion).
     virtual void hostRemoveTop(BView* view) = 0;
-    // A primitive is about to write pixels, and the writing is done for now.
-    virtual void hostWillDraw() {}
+    // A primitive is about to write pixels inside `area` (host pixels), and
+    // the writing is done for now.
+    virtual void hostWillDraw(const clipping_rect& /*area*/) {}
     virtual void hostFlush() {}
     virtual void hostInvalidate() {}
     // The pointer in host pixels; a bitmap has none and answers zeros.

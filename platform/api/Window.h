@@ -1,14 +1,16 @@
-// BWindow: a window over a headless window record (HeadlessWindow.h), with
-// its lock, its top-level views and a thread that draws and delivers presses.
+// BWindow: a window with its lock, its top-level views, its focus view and a
+// thread that draws and delivers presses and keys. What shows the window (a
+// host's headless buffer, an X11 window) is its back end (WindowBackend.h);
+// the window never knows which.
 //
-// The window thread waits on the record. A redraw request (or Invalidate)
-// makes it lock the window and draw every view, parents first; a press makes
-// it lock the window and call MouseDown of the innermost view under the
-// point, in that view's coordinates; a key makes it lock the window and call
-// KeyDown of the focus view (a key with no focus view is dropped). Tracking
-// loops inside MouseDown read the record's pointer state live through
-// GetMouse and modifiers(); a pop-up menu's Go waits there for the host's
-// answer (Menu.h).
+// The window thread runs the back end's event loop. A redraw request (or
+// Invalidate) makes it lock the window and draw every view, parents first; a
+// press makes it lock the window and call MouseDown of the innermost view
+// under the point, in that view's coordinates; a key makes it lock the window
+// and call KeyDown of the focus view (a key with no focus view is dropped).
+// Tracking loops inside MouseDown read the back end's live pointer state
+// through GetMouse and modifiers(); a pop-up menu's Go runs the back end's
+// menu there (Menu.h).
 #pragma once
 
 #include <atomic>
@@ -20,27 +22,30 @@
 #include "platform/api/Message.h"
 #include "platform/api/Rect.h"
 #include "platform/api/ViewHost.h"
-#include "platform/backends/headless/HeadlessWindow.h"
+#include "platform/backends/WindowBackend.h"
 
 class BPopUpMenu;
 class BView;
 
-class BWindow : public BLooper, private ViewHost {
-public:
-    // The add-on's side of a record the host filled in: a running window
-    // covering width x height, with one view of the same size (ChildAt(0),
-    // "host view", B_FOLLOW_ALL, view colour white) to put the editor's view in.
-    // Null when the record is null, of another version, too small, inconsistent,
-    // or already used by another window. The record must outlive the window.
-    static BWindow* AdoptHeadless(WobrixHeadlessWindow* record);
+// Makes a running window of whatever a host handed over (the editor opcode's
+// pointer), or null when the handle is refused. The add-on that assembles an
+// editor picks the adopter of its back end.
+using WindowAdopter = BWindow* (*)(void* hostHandle);
 
-    // Stops and joins the thread, deletes the views, gives the record back.
+class BWindow : public BLooper, private ViewHost, private WindowEvents {
+public:
+    // A running window over `backend` (owned from now on, even on failure),
+    // covering its surface, with one view of the same size (ChildAt(0),
+    // "host view", B_FOLLOW_ALL, view colour white) to put an editor's view in.
+    static BWindow* Adopt(WindowBackend* backend);
+
+    // Stops and joins the thread, deletes the views, lets the back end go.
     ~BWindow() override;
 
     // Deletes the window. From the window's own thread the deletion happens
     // when the current hook returns. Once quitting, every button reads released.
     void Quit();
-    // Starts the window thread; AdoptHeadless already did.
+    // Starts the window thread; Adopt already did.
     void Show();
 
     // The window owns its top-level views.
@@ -52,12 +57,12 @@ public:
     // (0, 0, width - 1, height - 1); Frame() is the same on the screen.
     BRect Bounds() const { return {0, 0, width_, height_}; }
     BRect Frame() const;
-    // The host's buffer keeps its size; drawing beyond it is cut off. The new
-    // size is written into the record's content_width and content_height.
+    // The surface keeps its size; drawing beyond it is cut off. The back end
+    // is told the new size.
     void ResizeBy(float dx, float dy);
     void ResizeTo(float width, float height);
 
-    // A headless window is an ordinary window, in front while active.
+    // An editor's window is an ordinary window, in front while active.
     void Activate(bool active = true) { active_ = active; }
     bool IsActive() const { return active_; }
     bool IsFront() const { return active_; }
@@ -79,27 +84,30 @@ public:
     uint32_t Modifiers() const;
 
 private:
-    explicit BWindow(WobrixHeadlessWindow* record);
+    explicit BWindow(WindowBackend* backend);
 
     void run();
     bool lockFromThread();
     void drawAll();
-    void deliverPress();
-    void deliverKey();
-    // Go's wait on the window's thread: publishes the open menu, then answers
-    // the host's choice (0-based among `items`), or -1 when dismissed.
+    // Go's wait on the window's thread: the back end's menu, answering the
+    // choice (0-based among `items`), or -1 when dismissed.
     friend class BPopUpMenu;
     static BWindow* ofThisThread();
     int32_t runMenu(BPoint screenWhere, int32_t items);
-    bool inputReleased() const;
-    void markSeen(uint32_t serial) const;
+
+    // WindowEvents, for the back end's thread.
+    bool quitting() const override { return quitting_; }
+    bool takeRedrawRequest() override { return redrawPending_.exchange(false); }
+    bool deliverRedraw() override;
+    bool deliverPress(const WindowPress& press) override;
+    bool deliverKey(const char* bytes, int32_t length, uint32_t modifiers) override;
 
     void LastUnlock() override;
     PixelBuffer hostPixels() override;
     BLooper* hostLooper() override { return this; }
     BWindow* hostWindow() override { return this; }
     void hostRemoveTop(BView* view) override;
-    void hostWillDraw() override;
+    void hostWillDraw(const clipping_rect& area) override { backend_->beginDrawing(area); }
     void hostFlush() override { LastUnlock(); }
     void hostInvalidate() override { RequestRedraw(); }
     void hostPointer(int32_t* x, int32_t* y, uint32_t* buttons) override;
@@ -107,7 +115,7 @@ private:
     void hostSetFocus(BView* view) override { focus_ = view; }
     BPoint hostScreenOrigin() override;
 
-    WobrixHeadlessWindow* record_;
+    WindowBackend* backend_; // owned
     float width_;
     float height_;
     bool active_ = true;
@@ -118,5 +126,4 @@ private:
     std::atomic<bool> quitting_{false};
     std::atomic<bool> deleteWhenDone_{false};
     std::atomic<bool> redrawPending_{false};
-    std::atomic<bool> writing_{false};
 };

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <vector>
 
+#include "addon/BassEditorMaker.h"
 #include "editor/ZeltoBassEditor.h"
 #include "effect/ZeltoBass.h"
 #include "gui/CFrame.h"
@@ -95,6 +96,6 @@ protected:
     }
     void click(int x, int y) { drag(x, y, x, y, 1); }
 
-    ZeltoBass effect{AutomationLog::callback};
+    ZeltoBass effect{AutomationLog::callback, &headlessBassEditor()};
     HeadlessHost host{340, 262};
 };

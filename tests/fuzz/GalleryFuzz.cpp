@@ -19,6 +19,7 @@
 #include "gui/controls/CTextEdit.h"
 #include "platform/api/InterfaceDefs.h"
 #include "platform/api/Window.h"
+#include "platform/backends/headless/HeadlessBackend.h"
 #include "platform/backends/headless/HeadlessHost.h"
 #include "plugin/AudioEffect.h"
 
@@ -80,6 +81,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     // The gallery prints every notification; the fuzzer's reports go to stderr.
     if (!std::freopen("/dev/null", "w", stdout))
         return 1;
+    setGalleryWindows(adoptHeadlessHandle);
     return 0;
 }
 

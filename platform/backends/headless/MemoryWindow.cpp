@@ -2,9 +2,10 @@
 #include "platform/backends/headless/MemoryWindow.h"
 
 #include "platform/api/Window.h"
+#include "platform/backends/headless/HeadlessBackend.h"
 
 MemoryWindow::MemoryWindow(int32_t width, int32_t height, int32_t screenLeft, int32_t screenTop)
-    : host_(width, height, screenLeft, screenTop), window_(BWindow::AdoptHeadless(host_.record()))
+    : host_(width, height, screenLeft, screenTop), window_(adoptHeadlessWindow(host_.record()))
 {
 }
 
