@@ -68,7 +68,7 @@ void CMovieButton::mouse(CDrawContext* context, CPoint& where)
         return;
     const float entryValue = value;
     const float toggled = entryValue == 0.0f ? 1.0f : 0.0f;
-    // Any change of buttons or keys ends the drag, the fine key included.
+    // Any change of buttons or keys ends the drag, shift included.
     if (const int32_t first = context->getMouseButtons()) {
         track(
             context, where, DragRules{DragEnd::Change, DragLimits::None, click},

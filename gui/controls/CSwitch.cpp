@@ -96,7 +96,7 @@ void CMultiSwitch::mouse(CDrawContext* context, CPoint& where)
     if (!click || restoreDefault(context, click))
         return;
     const double c = pitch();
-    // Any change of buttons or keys ends the drag, the fine key included.
+    // Any change of buttons or keys ends the drag, shift included.
     track(
         context, where, DragRules{DragEnd::Change, DragLimits::None, click},
         [&](const CPoint& at, int32_t) { return valueAt(at, c); }, click);
