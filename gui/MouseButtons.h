@@ -1,5 +1,6 @@
 // The button and modifier word that controls poll while they track the mouse,
-// and how it is built from the platform's button and modifier words.
+// how it is built from the platform's button and modifier words, and the
+// words every control gives the same meaning.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +12,11 @@ inline constexpr int32_t kModShift = 0x08;
 inline constexpr int32_t kModCommand = 0x10;
 inline constexpr int32_t kModControl = 0x20;
 inline constexpr int32_t kModOption = 0x40;
+
+// A primary click with command restores a control's default value.
+inline constexpr int32_t kDefaultClick = kMousePrimary | kModCommand;
+// Held during a drag, this key moves a control finely.
+inline constexpr int32_t kModFine = kModShift;
 
 // Secondary and tertiary cross over: the platform's secondary button (0x2)
 // becomes 0x04 and its tertiary (0x4) becomes 0x02. Controls test the toolkit

@@ -1,10 +1,9 @@
-// The buttons' pictures and their press handling: the kick button's tracking
-// loop with its three notifications, the on/off button's toggle on press.
+// The buttons' pictures and their press handling: the kick button's drag
+// with its three notifications, the on/off button's toggle on press.
 #include "gui/controls/CButtons.h"
 
 #include "gui/CBitmap.h"
 #include "gui/CDrawContext.h"
-#include "gui/MouseButtons.h"
 #include "gui/controls/Saturate.h"
 
 CKickButton::CKickButton(const CRect& rect, CControlListener* owner, int32_t controlTag,
@@ -34,26 +33,19 @@ void CKickButton::draw(CDrawContext* context)
 
 void CKickButton::mouse(CDrawContext* context, CPoint& where)
 {
-    if (!mouseEnabled)
-        return;
-    if (!(context->getMouseButtons() & kMousePrimary))
+    if (!press(context))
         return;
     const float entryValue = value;
     const float pressed = entryValue == 0.0f ? 1.0f : 0.0f;
-    int32_t state = context->getMouseButtons();
-    if (state) {
-        // Modifier bits count: the loop goes on while a key is held.
-        do {
-            value = size.pointInside(where) ? pressed : entryValue;
-            if (isDirty())
-                notify(context);
-            context->getMouseLocation(where);
-            doIdleStuff();
-            state = context->getMouseButtons();
-        } while (state);
+    // Modifier bits count: the drag goes on while a key is held.
+    if (const int32_t first = context->getMouseButtons()) {
+        track(
+            context, where, DragRules{DragEnd::AllUp},
+            [&](const CPoint& at, int32_t) { return size.pointInside(at) ? pressed : entryValue; },
+            first);
     } else {
         // Released between the two reads: a click too short to track.
-        value = value == 0.0f ? 1.0f : 0.0f;
+        value = pressed;
         notify(context);
     }
     value = 0.0f;
@@ -81,9 +73,7 @@ void COnOffButton::draw(CDrawContext* context)
 
 void COnOffButton::mouse(CDrawContext* context, CPoint& /*where*/)
 {
-    if (!mouseEnabled)
-        return;
-    if (!(context->getMouseButtons() & kMousePrimary))
+    if (!press(context))
         return;
     // The integer part decides, so 0.7 counts as off; a value beyond int
     // range saturates rather than converting undefined.

@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr int32_t kDefaultClick = kMousePrimary | kModCommand;
 // The sweep (3/2 pi) and the angle of the minimum (5/4 pi), clockwise from
 // twelve o'clock, as single-precision constants.
 constexpr float kSweep = 4.712389f;
@@ -25,7 +24,7 @@ constexpr float kFineLinearTravel = 300.0f;
 
 float linearTravel(int32_t state)
 {
-    return (state & kModShift) ? kFineLinearTravel : kLinearTravel;
+    return (state & kModFine) ? kFineLinearTravel : kLinearTravel;
 }
 
 } // namespace
@@ -110,51 +109,34 @@ void CKnob::draw(CDrawContext* context)
 
 void CKnob::mouse(CDrawContext* context, CPoint& where)
 {
-    if (!mouseEnabled)
+    const int32_t click = press(context);
+    if (!click || restoreDefault(context, click))
         return;
-    const int32_t state = context->getMouseButtons();
-    if (!(state & kMousePrimary))
-        return;
-    if (state == kDefaultClick) {
-        value = getDefaultValue();
-        if (isDirty())
-            notify(context);
-        return;
-    }
-    if (state & kModControl)
-        trackLinear(context, where, state);
+    if (click & kModControl)
+        trackLinear(context, where, click);
     else
         trackCircular(context, where);
 }
 
-// Up and down: 100 pixels cover the range, 300 with shift. A change of keys
-// moves the entry value so the value itself does not jump.
-void CKnob::trackLinear(CDrawContext* context, CPoint& where, int32_t state)
+// Up and down: 100 pixels cover the range, 300 with the fine key. A change of
+// keys moves the entry value so the value itself does not jump.
+void CKnob::trackLinear(CDrawContext* context, CPoint& where, int32_t click)
 {
     const CPoint first = where;
     float entry = saneValue(value);
-    int32_t remembered = state;
-    float coef = (maxValue - minValue) / linearTravel(state);
-    int32_t now = 0;
-    do {
-        now = context->getMouseButtons();
-        const int32_t d = first.v - where.v; // positive when the mouse went up
-        if (now != remembered) {
-            const float newCoef = (maxValue - minValue) / linearTravel(now);
+    int32_t remembered = click;
+    float coef = (maxValue - minValue) / linearTravel(click);
+    auto upAndDown = [&](const CPoint& at, int32_t state) {
+        const int32_t d = first.v - at.v; // positive when the mouse went up
+        if (state != remembered) {
+            const float newCoef = (maxValue - minValue) / linearTravel(state);
             entry = entry + (coef - newCoef) * static_cast<float>(d);
             coef = newCoef;
-            remembered = now;
+            remembered = state;
         }
-        value = entry + static_cast<float>(d) * coef;
-        if (value > maxValue)
-            value = maxValue;
-        else if (value < minValue)
-            value = minValue;
-        if (isDirty())
-            notify(context);
-        context->getMouseLocation(where);
-        doIdleStuff();
-    } while (now & kMousePrimary);
+        return entry + static_cast<float>(d) * coef;
+    };
+    track(context, where, DragRules{DragEnd::Release, DragLimits::Range}, upAndDown);
 }
 
 // Around the centre. Crossing the dead sector holds the value at the end it
@@ -165,22 +147,19 @@ void CKnob::trackCircular(CDrawContext* context, CPoint& where)
     start.offset(-size.left, -size.top);
     float old = valueFromPoint(start);
     const float middle = (maxValue - minValue) * 0.5f;
-    int32_t now = 0;
-    do {
-        now = context->getMouseButtons();
-        where.offset(-size.left, -size.top);
-        value = valueFromPoint(where);
-        if (old - value > middle)
-            value = maxValue;
-        else if (value - old > middle)
-            value = minValue;
-        else
-            old = value;
-        if (isDirty())
-            notify(context);
-        context->getMouseLocation(where);
-        doIdleStuff();
-    } while (now & kMousePrimary);
+    auto around = [&](const CPoint& at, int32_t) {
+        CPoint p = at;
+        p.offset(-size.left, -size.top);
+        const float turned = valueFromPoint(p);
+        if (old - turned > middle)
+            return maxValue;
+        if (turned - old > middle)
+            return minValue;
+        old = turned;
+        return turned;
+    };
+    // valueFromPoint keeps the value in range.
+    track(context, where, DragRules{DragEnd::Release}, around);
 }
 
 CAnimKnob::CAnimKnob(const CRect& rect, CControlListener* owner, int32_t controlTag, int count,

@@ -38,7 +38,7 @@ protected:
     CPoint offset;
 
 private:
-    void trackLinear(CDrawContext* context, CPoint& where, int32_t state);
+    void trackLinear(CDrawContext* context, CPoint& where, int32_t click);
     void trackCircular(CDrawContext* context, CPoint& where);
 };
 

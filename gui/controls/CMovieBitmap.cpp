@@ -7,7 +7,6 @@
 
 #include "gui/CBitmap.h"
 #include "gui/CDrawContext.h"
-#include "gui/MouseButtons.h"
 #include "gui/controls/Saturate.h"
 
 CMovieBitmap::CMovieBitmap(const CRect& rect, CControlListener* owner, int32_t controlTag,
@@ -64,25 +63,20 @@ void CMovieButton::draw(CDrawContext* context)
 
 void CMovieButton::mouse(CDrawContext* context, CPoint& where)
 {
-    if (!mouseEnabled)
-        return;
-    const int32_t state = context->getMouseButtons();
-    if (!(state & kMousePrimary))
+    const int32_t click = press(context);
+    if (!click)
         return;
     const float entryValue = value;
     const float toggled = entryValue == 0.0f ? 1.0f : 0.0f;
-    if (context->getMouseButtons()) {
-        // Any change of buttons or keys ends the tracking, shift included.
-        do {
-            value = size.pointInside(where) ? toggled : entryValue;
-            if (isDirty())
-                notify(context);
-            context->getMouseLocation(where);
-            doIdleStuff();
-        } while (context->getMouseButtons() == state);
+    // Any change of buttons or keys ends the drag, shift included.
+    if (const int32_t first = context->getMouseButtons()) {
+        track(
+            context, where, DragRules{DragEnd::Change, DragLimits::None, click},
+            [&](const CPoint& at, int32_t) { return size.pointInside(at) ? toggled : entryValue; },
+            first);
     } else {
         // Released between the two reads: a click too short to track.
-        value = value == 0.0f ? 1.0f : 0.0f;
+        value = toggled;
         notify(context);
     }
 }
@@ -138,9 +132,7 @@ void CAutoAnimation::draw(CDrawContext* context)
 
 void CAutoAnimation::mouse(CDrawContext* context, CPoint& /*where*/)
 {
-    if (!mouseEnabled)
-        return;
-    if (!(context->getMouseButtons() & kMousePrimary))
+    if (!press(context))
         return;
     value = 0.0f;
     if (!windowOpened) {

@@ -148,9 +148,7 @@ void COptionMenu::draw(CDrawContext* context)
 
 void COptionMenu::mouse(CDrawContext* context, CPoint&)
 {
-    if (!mouseEnabled)
-        return;
-    if (!(context->getMouseButtons() & (kMousePrimary | kMouseSecondary)))
+    if (!press(context, kMousePrimary | kMouseSecondary))
         return;
     if (pressedBackground) {
         char shown[kParamTextSize];

@@ -1,5 +1,5 @@
 // The sliders' shared drawing (one offscreen composition per draw) and mouse
-// tracking (default click, free or handle grab, fine adjustment with shift),
+// rules (default click, free or handle grab, fine adjustment with shift),
 // written once along either axis.
 #include "gui/controls/CSlider.h"
 
@@ -9,35 +9,17 @@
 #include "gui/MouseButtons.h"
 #include "gui/controls/Saturate.h"
 
-namespace {
-
-constexpr int32_t kDefaultClick = kMousePrimary | kModCommand;
-constexpr int32_t kFineDrag = kMousePrimary | kModShift;
-
-// Only a plain or a shifted primary drag is tracked.
-bool tracked(int32_t state)
-{
-    return state == kMousePrimary || state == kFineDrag;
-}
-
-int32_t along(const CPoint& p, bool vertical)
-{
-    return vertical ? p.v : p.h;
-}
-
-} // namespace
-
 CSlider::CSlider(const CRect& rect, CControlListener* owner, int32_t controlTag, int32_t minimumPos,
                  int32_t maximumPos, CBitmap* handleBitmap, CBitmap* picture,
-                 const CPoint& pictureOffset, int32_t styleBits, bool vertical)
+                 const CPoint& pictureOffset, int32_t styleBits, Axis travel)
     : CControl(rect, owner, controlTag, picture),
       handleWidth(handleBitmap ? handleBitmap->getWidth() : 1),
       handleHeight(handleBitmap ? handleBitmap->getHeight() : 1), offset(pictureOffset),
       minPos(minimumPos), maxPos(maximumPos), style(styleBits),
-      controlWidth(rect.right - rect.left), controlHeight(rect.bottom - rect.top)
+      controlWidth(rect.right - rect.left), controlHeight(rect.bottom - rect.top), axis(travel)
 {
     replacePicture(handle, handleBitmap);
-    if (vertical) {
+    if (axis == Axis::Vertical) {
         minLimit = minPos - rect.top;
         maxLimit = maxPos + handleHeight - rect.top;
         handlePos = maxPos;
@@ -60,8 +42,9 @@ void CSlider::setHandle(CBitmap* bitmap)
     replacePicture(handle, bitmap);
 }
 
-CRect CSlider::handleRect(bool vertical)
+CRect CSlider::getHandleRect()
 {
+    const bool vertical = axis == Axis::Vertical;
     const int32_t drawMinBit = vertical ? kStyleMinTop : kStyleMinLeft;
     const float v = saneValue(value);
     const float f = (style & drawMinBit) ? v : 1.0f - v;
@@ -91,12 +74,12 @@ CRect CSlider::handleRect(bool vertical)
     return r;
 }
 
-void CSlider::drawSlider(CDrawContext* context, bool vertical)
+void CSlider::draw(CDrawContext* context)
 {
     COffscreenContext offscreen(parent, controlWidth, controlHeight, colorBlack);
     CRect whole{0, 0, controlWidth, controlHeight};
     drawPicture(background, &offscreen, whole, offset);
-    CRect place = handleRect(vertical);
+    CRect place = getHandleRect();
     if (handle) {
         if (drawTransparentHandle)
             handle->drawTransparent(&offscreen, place, CPoint{0, 0});
@@ -104,12 +87,13 @@ void CSlider::drawSlider(CDrawContext* context, bool vertical)
             handle->draw(&offscreen, place, CPoint{0, 0});
     }
     offscreen.copyFrom(context, size, CPoint{0, 0});
-    handlePos = vertical ? size.top + place.top : size.left + place.left;
+    handlePos = axis == Axis::Vertical ? size.top + place.top : size.left + place.left;
     setDirty(false);
 }
 
-bool CSlider::grabOffset(const CPoint& where, int32_t& grab, bool vertical) const
+bool CSlider::getGrabOffset(const CPoint& where, int32_t& grab) const
 {
+    const bool vertical = axis == Axis::Vertical;
     const int32_t length = vertical ? handleHeight : handleWidth;
     if (freeClick) {
         // The handle's middle follows the mouse.
@@ -122,86 +106,54 @@ bool CSlider::grabOffset(const CPoint& where, int32_t& grab, bool vertical) cons
     if (!hit.pointInside(where))
         return false;
     // The handle keeps its place under the mouse.
-    grab = minPos + (along(where, vertical) - handlePos);
+    grab = minPos + (along(where, axis) - handlePos);
     return true;
 }
 
-float CSlider::rawValue(const CPoint& where, int32_t grab, bool vertical) const
+float CSlider::getValueAt(const CPoint& where, int32_t grab) const
 {
-    const int32_t mouseMinBit = vertical ? kStyleMinBottom : kStyleMinRight;
+    const int32_t mouseMinBit = axis == Axis::Vertical ? kStyleMinBottom : kStyleMinRight;
     const auto range = static_cast<float>(maxPos - minPos);
-    float raw = static_cast<float>(along(where, vertical) - grab) / range;
+    float raw = static_cast<float>(along(where, axis) - grab) / range;
     if (style & mouseMinBit)
         raw = 1.0f - raw;
     return raw;
 }
 
-void CSlider::trackMouse(CDrawContext* context, CPoint& where, bool vertical)
+void CSlider::mouse(CDrawContext* context, CPoint& where)
 {
-    if (!mouseEnabled)
-        return;
-    int32_t state = context->getMouseButtons();
-    if (state == kDefaultClick) {
-        value = getDefaultValue();
-        if (isDirty())
-            notify(context);
-        return;
-    }
-    if (!tracked(state))
+    const int32_t click = press(context);
+    if (!click || restoreDefault(context, click) || !plainOrFineDrag(click))
         return;
     int32_t grab = 0;
-    if (!grabOffset(where, grab, vertical))
+    if (!getGrabOffset(where, grab))
         return;
-
+    // A fine drag steps from the value where the fine key (or another key
+    // with it) went down; without it the anchor follows the value.
     float anchor = value;
-    int32_t remembered = state;
-    while (true) {
-        state = context->getMouseButtons();
-        if (!(state & kMousePrimary))
-            break;
-        // A shifted drag steps from the value where shift (or another key
-        // with it) went down; without shift the anchor follows the value.
-        if (state != remembered && (state & kModShift)) {
+    int32_t remembered = click;
+    auto fine = [&](const CPoint& at, int32_t state) {
+        if (state != remembered && (state & kModFine)) {
             remembered = state;
             anchor = value;
-        } else if (!(state & kModShift)) {
+        } else if (!(state & kModFine)) {
             anchor = value;
         }
-        value = rawValue(where, grab, vertical);
-        if (state & kModShift)
-            value = static_cast<float>(anchor + (value - anchor) / kFineDivisor);
-        // NaN (a slider without travel) counts as 0.
-        if (value < 0.0f || std::isnan(value))
-            value = 0.0f;
-        else if (value > 1.0f)
-            value = 1.0f;
-        if (isDirty())
-            notify(context);
-        context->getMouseLocation(where);
-        doIdleStuff();
-        // One pass is made with any other state that holds the primary
-        // button, such as command pressed during the drag.
-        if (!tracked(state))
-            break;
-    }
+        const float raw = getValueAt(at, grab);
+        if (state & kModFine)
+            return static_cast<float>(anchor + (raw - anchor) / kFineDivisor);
+        return raw;
+    };
+    // NaN (a slider without travel) counts as 0.
+    track(context, where, DragRules{DragEnd::ReleaseOrOther, DragLimits::Unit}, fine);
 }
 
 CVerticalSlider::CVerticalSlider(const CRect& rect, CControlListener* owner, int32_t controlTag,
                                  int32_t minimumPos, int32_t maximumPos, CBitmap* handleBitmap,
                                  CBitmap* picture, const CPoint& pictureOffset, int32_t styleBits)
     : CSlider(rect, owner, controlTag, minimumPos, maximumPos, handleBitmap, picture, pictureOffset,
-              styleBits, true)
+              styleBits, Axis::Vertical)
 {
-}
-
-void CVerticalSlider::draw(CDrawContext* context)
-{
-    drawSlider(context, true);
-}
-
-void CVerticalSlider::mouse(CDrawContext* context, CPoint& where)
-{
-    trackMouse(context, where, true);
 }
 
 CHorizontalSlider::CHorizontalSlider(const CRect& rect, CControlListener* owner, int32_t controlTag,
@@ -209,16 +161,6 @@ CHorizontalSlider::CHorizontalSlider(const CRect& rect, CControlListener* owner,
                                      CBitmap* picture, const CPoint& pictureOffset,
                                      int32_t styleBits)
     : CSlider(rect, owner, controlTag, minimumPos, maximumPos, handleBitmap, picture, pictureOffset,
-              styleBits, false)
+              styleBits, Axis::Horizontal)
 {
-}
-
-void CHorizontalSlider::draw(CDrawContext* context)
-{
-    drawSlider(context, false);
-}
-
-void CHorizontalSlider::mouse(CDrawContext* context, CPoint& where)
-{
-    trackMouse(context, where, false);
 }

@@ -1,6 +1,6 @@
 // The bitmap sliders: a handle picture moving over a piece of the background.
-// CSlider holds what both share (fields, drawing, mouse tracking, written once
-// for either axis); CVerticalSlider and CHorizontalSlider pick the axis.
+// CSlider holds what both share (fields, drawing, mouse, written once along
+// its axis); CVerticalSlider and CHorizontalSlider pick the axis.
 #pragma once
 
 #include <cstdint>
@@ -8,13 +8,15 @@
 #include "gui/CPoint.h"
 #include "gui/controls/CControl.h"
 
-// Shift moves the value at a tenth of the mouse's speed.
-inline constexpr double kFineDivisor = 10.0;
-
 class CSlider : public CControl {
 public:
     // Gives the handle's reference back; the control part releases the background.
     ~CSlider() override;
+
+    void draw(CDrawContext* context) override;
+    // Tracks until the primary button is released; where ends as the last
+    // mouse position read.
+    void mouse(CDrawContext* context, CPoint& where) override;
 
     // None of these marks the control dirty.
     virtual void setDrawTransparentHandle(bool flag) { drawTransparentHandle = flag; }
@@ -25,6 +27,14 @@ public:
     virtual void setHandle(CBitmap* bitmap);
     virtual CBitmap* getHandle() { return handle; }
 
+    // The handle for the current value, in the control's own coordinates.
+    CRect getHandleRect();
+    // The value under the mouse, before fine adjustment and clamping.
+    float getValueAt(const CPoint& where, int32_t grab) const;
+    // Where the mouse grabs the handle; false for a click beside the handle
+    // of a slider without free click.
+    bool getGrabOffset(const CPoint& where, int32_t& grab) const;
+
     int32_t getHandlePos() const { return handlePos; }
     int32_t getMinLimit() const { return minLimit; }
     int32_t getMaxLimit() const { return maxLimit; }
@@ -33,20 +43,9 @@ public:
     int32_t getStyle() const { return style; }
 
 protected:
-    // vertical picks the axis the handle travels along; it is not stored.
     CSlider(const CRect& size, CControlListener* listener, int32_t tag, int32_t minPos,
             int32_t maxPos, CBitmap* handle, CBitmap* background, const CPoint& offset,
-            int32_t style, bool vertical);
-
-    // The handle for the current value, in the control's own coordinates.
-    CRect handleRect(bool vertical);
-    // Where the mouse grabs the handle; false for a click beside the handle
-    // of a slider without free click.
-    bool grabOffset(const CPoint& where, int32_t& grab, bool vertical) const;
-    // The value under the mouse, before fine adjustment and clamping.
-    float rawValue(const CPoint& where, int32_t grab, bool vertical) const;
-    void drawSlider(CDrawContext* context, bool vertical);
-    void trackMouse(CDrawContext* context, CPoint& where, bool vertical);
+            int32_t style, Axis axis);
 
     CBitmap* handle = nullptr;
     int32_t handleWidth;
@@ -63,6 +62,8 @@ protected:
     int32_t maxLimit;
     int32_t controlWidth;
     int32_t controlHeight;
+    // The handle travels along it: minPos, maxPos and handlePos are its coordinates.
+    const Axis axis;
 };
 
 // Value 0 at the bottom with kStyleMinBottom (mouse) and without kStyleMinTop
@@ -73,21 +74,6 @@ public:
                     int32_t maxPos, CBitmap* handle, CBitmap* background, const CPoint& offset,
                     int32_t style);
     ~CVerticalSlider() override = default;
-
-    void draw(CDrawContext* context) override;
-    // Tracks until the primary button is released; where ends as the last
-    // mouse position read.
-    void mouse(CDrawContext* context, CPoint& where) override;
-
-    CRect getHandleRect() { return handleRect(true); }
-    float getValueAt(const CPoint& where, int32_t grab) const
-    {
-        return rawValue(where, grab, true);
-    }
-    bool getGrabOffset(const CPoint& where, int32_t& grab) const
-    {
-        return grabOffset(where, grab, true);
-    }
 };
 
 // Value 0 at the right with kStyleMinRight (mouse) and without kStyleMinLeft
@@ -98,17 +84,4 @@ public:
                       int32_t maxPos, CBitmap* handle, CBitmap* background, const CPoint& offset,
                       int32_t style);
     ~CHorizontalSlider() override = default;
-
-    void draw(CDrawContext* context) override;
-    void mouse(CDrawContext* context, CPoint& where) override;
-
-    CRect getHandleRect() { return handleRect(false); }
-    float getValueAt(const CPoint& where, int32_t grab) const
-    {
-        return rawValue(where, grab, false);
-    }
-    bool getGrabOffset(const CPoint& where, int32_t& grab) const
-    {
-        return grabOffset(where, grab, false);
-    }
 };

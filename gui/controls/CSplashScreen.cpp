@@ -5,7 +5,6 @@
 #include "gui/CBitmap.h"
 #include "gui/CDrawContext.h"
 #include "gui/CFrame.h"
-#include "gui/MouseButtons.h"
 
 CSplashScreen::CSplashScreen(const CRect& rect, CControlListener* owner, int32_t controlTag,
                              CBitmap* picture, const CRect& pictureRect,
@@ -27,9 +26,7 @@ void CSplashScreen::draw(CDrawContext* context)
 
 void CSplashScreen::mouse(CDrawContext* context, CPoint& /*where*/)
 {
-    if (!mouseEnabled)
-        return;
-    if (!(context->getMouseButtons() & kMousePrimary))
+    if (!press(context))
         return;
     // Whether the picture is up decides, not the value: after a refused
     // show the value is 1 with nothing to hide, and a hide would put back a

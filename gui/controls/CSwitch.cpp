@@ -1,16 +1,13 @@
-// The switches: value to strip picture, the multi-position tracking loops
+// The switches: value to strip picture, the multi-position mouse rules
 // (vertical and horizontal differ only in axis, pitch and edge), and the
 // rocker's halves with its closing notifications.
 #include "gui/controls/CSwitch.h"
 
 #include "gui/CBitmap.h"
 #include "gui/CDrawContext.h"
-#include "gui/MouseButtons.h"
 #include "gui/controls/Saturate.h"
 
 namespace {
-
-constexpr int32_t kDefaultClick = kMousePrimary | kModCommand;
 
 // A switch needs at least one position; fewer would divide by zero.
 int32_t positions(int32_t count)
@@ -58,9 +55,9 @@ CPoint stripOrigin(int32_t index, int32_t imageHeight)
 
 CMultiSwitch::CMultiSwitch(const CRect& rect, CControlListener* owner, int32_t controlTag,
                            int32_t count, int32_t pictureHeight, int32_t positionsCount,
-                           CBitmap* picture, const CPoint& pictureOffset)
+                           CBitmap* picture, const CPoint& pictureOffset, Axis direction)
     : CControl(rect, owner, controlTag, picture), offset(pictureOffset), imageCount(count),
-      imageHeight(pictureHeight), positionCount(positionsCount)
+      imageHeight(pictureHeight), positionCount(positionsCount), axis(direction)
 {
     defaultValue = 0.0f;
 }
@@ -76,67 +73,49 @@ void CMultiSwitch::draw(CDrawContext* context)
     setDirty(false);
 }
 
+// A vertical switch divides its pictures' height. A horizontal one divides
+// its background's width; without a background there is no width to divide,
+// and every column past the left edge is the last position.
+double CMultiSwitch::pitch() const
+{
+    int32_t length = imageHeight;
+    if (axis == Axis::Horizontal)
+        length = background ? background->getWidth() : 0;
+    return static_cast<double>(length) / positions(positionCount);
+}
+
+float CMultiSwitch::valueAt(const CPoint& where, double c) const
+{
+    const int32_t coordinate = along(where, axis) - along(CPoint{size.left, size.top}, axis);
+    return positionValue(coordinate, c, positionCount, axis == Axis::Horizontal);
+}
+
 void CMultiSwitch::mouse(CDrawContext* context, CPoint& where)
 {
-    if (!mouseEnabled)
+    const int32_t click = press(context);
+    if (!click || restoreDefault(context, click))
         return;
-    const int32_t state = context->getMouseButtons();
-    if (!(state & kMousePrimary))
-        return;
-    if (state == kDefaultClick) {
-        value = getDefaultValue();
-        if (isDirty())
-            notify(context);
-        return;
-    }
     const double c = pitch();
     // Any change of buttons or keys ends the drag, shift included.
-    do {
-        value = valueAt(where, c);
-        if (isDirty())
-            notify(context);
-        context->getMouseLocation(where);
-        doIdleStuff();
-    } while (context->getMouseButtons() == state);
+    track(
+        context, where, DragRules{DragEnd::Change, DragLimits::None, click},
+        [&](const CPoint& at, int32_t) { return valueAt(at, c); }, click);
 }
 
 CVerticalSwitch::CVerticalSwitch(const CRect& rect, CControlListener* owner, int32_t controlTag,
                                  int32_t count, int32_t pictureHeight, int32_t positionsCount,
                                  CBitmap* picture, const CPoint& pictureOffset)
     : CMultiSwitch(rect, owner, controlTag, count, pictureHeight, positionsCount, picture,
-                   pictureOffset)
+                   pictureOffset, Axis::Vertical)
 {
-}
-
-double CVerticalSwitch::pitch() const
-{
-    return static_cast<double>(imageHeight) / positions(positionCount);
-}
-
-float CVerticalSwitch::valueAt(const CPoint& where, double c) const
-{
-    return positionValue(where.v - size.top, c, positionCount, false);
 }
 
 CHorizontalSwitch::CHorizontalSwitch(const CRect& rect, CControlListener* owner, int32_t controlTag,
                                      int32_t count, int32_t pictureHeight, int32_t positionsCount,
                                      CBitmap* picture, const CPoint& pictureOffset)
     : CMultiSwitch(rect, owner, controlTag, count, pictureHeight, positionsCount, picture,
-                   pictureOffset)
+                   pictureOffset, Axis::Horizontal)
 {
-}
-
-// Without a background there is no width to divide: every column past the
-// left edge is the last position.
-double CHorizontalSwitch::pitch() const
-{
-    const int32_t width = background ? background->getWidth() : 0;
-    return static_cast<double>(width) / positions(positionCount);
-}
-
-float CHorizontalSwitch::valueAt(const CPoint& where, double c) const
-{
-    return positionValue(where.h - size.left, c, positionCount, true);
 }
 
 CRockerSwitch::CRockerSwitch(const CRect& rect, CControlListener* owner, int32_t controlTag,
@@ -176,22 +155,14 @@ float CRockerSwitch::valueAt(const CPoint& where, float outside) const
 
 void CRockerSwitch::mouse(CDrawContext* context, CPoint& where)
 {
-    if (!mouseEnabled)
-        return;
-    if (!(context->getMouseButtons() & kMousePrimary))
+    if (!press(context))
         return;
     const float entryValue = value;
-    int32_t state = context->getMouseButtons();
-    if (state) {
-        // Modifier bits count: the loop goes on while a key is held.
-        do {
-            value = valueAt(where, entryValue);
-            if (isDirty())
-                notify(context);
-            context->getMouseLocation(where);
-            doIdleStuff();
-            state = context->getMouseButtons();
-        } while (state);
+    // Modifier bits count: the drag goes on while a key is held.
+    if (const int32_t first = context->getMouseButtons()) {
+        track(
+            context, where, DragRules{DragEnd::AllUp},
+            [&](const CPoint& at, int32_t) { return valueAt(at, entryValue); }, first);
     } else {
         // Released between the two reads: a click too short to track.
         value = valueAt(where, entryValue);

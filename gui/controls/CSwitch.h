@@ -10,8 +10,7 @@
 #include "gui/controls/CControl.h"
 
 // The multi-position switches' shared part: the fields in their order, the
-// drawing, and the tracking loop, which asks the axis for its pitch and the
-// position of a point.
+// drawing, and the mouse, along the axis the switch is built with.
 class CMultiSwitch : public CControl {
 public:
     void draw(CDrawContext* context) override;
@@ -30,17 +29,20 @@ protected:
     // A position count below 1 counts as 1. The default value is 0.
     CMultiSwitch(const CRect& size, CControlListener* listener, int32_t tag, int32_t imageCount,
                  int32_t imageHeight, int32_t positionCount, CBitmap* background,
-                 const CPoint& offset);
-
-    // Pixels per position along the axis.
-    virtual double pitch() const = 0;
-    // The value for a point, pitch pixels per position.
-    virtual float valueAt(const CPoint& where, double pitch) const = 0;
+                 const CPoint& offset, Axis axis);
 
     CPoint offset;
     int32_t imageCount;
     int32_t imageHeight;
     int32_t positionCount;
+    // The positions follow each other along it.
+    const Axis axis;
+
+private:
+    // Pixels per position along the axis.
+    double pitch() const;
+    // The value for a point, pitch pixels per position.
+    float valueAt(const CPoint& where, double pitch) const;
 };
 
 // Positions down the control's height; a boundary row belongs to the
@@ -51,10 +53,6 @@ public:
                     int32_t imageHeight, int32_t positionCount, CBitmap* background,
                     const CPoint& offset);
     ~CVerticalSwitch() override = default;
-
-private:
-    double pitch() const override;
-    float valueAt(const CPoint& where, double pitch) const override;
 };
 
 // Positions across the background's width; a boundary column belongs to the
@@ -65,10 +63,6 @@ public:
                       int32_t imageCount, int32_t imageHeight, int32_t positionCount,
                       CBitmap* background, const CPoint& offset);
     ~CHorizontalSwitch() override = default;
-
-private:
-    double pitch() const override;
-    float valueAt(const CPoint& where, double pitch) const override;
 };
 
 class CRockerSwitch : public CControl {

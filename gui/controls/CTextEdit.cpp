@@ -8,7 +8,6 @@
 #include "gui/CDrawContext.h"
 #include "gui/CFont.h"
 #include "gui/CFrame.h"
-#include "gui/MouseButtons.h"
 #include "gui/PlugView.h"
 #include "gui/controls/TextBuffer.h"
 #include "platform/api/InterfaceDefs.h"
@@ -139,7 +138,7 @@ void CTextEdit::draw(CDrawContext* context)
 
 void CTextEdit::mouse(CDrawContext* context, CPoint&)
 {
-    if (!mouseEnabled || !(context->getMouseButtons() & kMousePrimary))
+    if (!press(context))
         return;
     CFrame* frame = getParent();
     if (!frame || frame->getEditView() == this)

@@ -52,7 +52,7 @@ void CVuMeter::draw(CDrawContext* context)
 
     // Zero or fewer segments would divide by zero.
     const auto segments = static_cast<float>(std::max(segmentCount, 1));
-    if (style & kStyleHorizontal) {
+    if (axisOf(style) == Axis::Horizontal) {
         const int32_t lit = saturatedTrunc(value * segments + 0.5f);
         const int32_t split = pixelTrunc(static_cast<float>(lit) / segments *
                                          static_cast<float>(litBitmap->getWidth()));
