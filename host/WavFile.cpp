@@ -1,16 +1,15 @@
-// WavFile: libsndfile in, libsndfile out through a temporary and a rename.
+// WavFile: libsndfile in, libsndfile out through writeThroughTemporary.
 #include "WavFile.h"
 
-#include <fcntl.h>
 #include <sndfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 #include "host/driver/HostError.h"
+#include "host/driver/OutputFile.h"
 
 StereoAudio readAudio(const std::string& path)
 {
@@ -52,76 +51,30 @@ StereoAudio readAudio(const std::string& path)
     return audio;
 }
 
-namespace {
-
-std::string folderOf(const std::string& path)
-{
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string baseName(const std::string& path)
-{
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// Removes the temporary unless the rename happened.
-struct TempFile {
-    std::string name;
-    bool kept = false;
-    ~TempFile()
-    {
-        if (!kept && !name.empty())
-            ::unlink(name.c_str());
-    }
-};
-
-} // namespace
-
 void writeStereoFloatWav(const std::string& path, const StereoAudio& audio)
 {
-    // Same folder, so the rename stays on one file system and is atomic.
-    std::string pattern = folderOf(path) + "/." + baseName(path) + ".XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    const int fd = ::mkstemp(name.data());
-    if (fd < 0)
-        throw HostError(path + ": cannot create: " + std::strerror(errno));
-    TempFile temp{name.data()};
-    // mkstemp makes the file private; give it the mode a new file would have.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
-
-    SF_INFO info{};
-    info.samplerate = audio.sampleRate;
-    info.channels = 2;
-    info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
-    SNDFILE* out = sf_open_fd(fd, SFM_WRITE, &info, SF_TRUE);
-    if (!out) {
-        ::close(fd);
-        throw HostError(path + ": cannot write: " + sf_strerror(nullptr));
-    }
-    // The PEAK chunk carries a time stamp; without it equal audio gives
-    // byte-identical files.
-    sf_command(out, SFC_SET_ADD_PEAK_CHUNK, nullptr, SF_FALSE);
-    const size_t frames = audio.frames();
-    std::vector<float> interleaved(frames * 2);
-    for (size_t i = 0; i < frames; ++i) {
-        interleaved[2 * i] = audio.left[i];
-        interleaved[2 * i + 1] = audio.right[i];
-    }
-    const sf_count_t wrote =
-        sf_writef_float(out, interleaved.data(), static_cast<sf_count_t>(frames));
-    std::string error = wrote == static_cast<sf_count_t>(frames) ? "" : sf_strerror(out);
-    if (sf_close(out) != 0 && error.empty())
-        error = "cannot finish the file";
-    if (!error.empty())
-        throw HostError(path + ": cannot write: " + error);
-    if (::rename(temp.name.c_str(), path.c_str()) != 0)
-        throw HostError(path + ": cannot write: " + std::strerror(errno));
-    temp.kept = true;
+    writeThroughTemporary(path, [&audio](const std::string& temporary) -> std::string {
+        SF_INFO info{};
+        info.samplerate = audio.sampleRate;
+        info.channels = 2;
+        info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+        SNDFILE* out = sf_open(temporary.c_str(), SFM_WRITE, &info);
+        if (!out)
+            return sf_strerror(nullptr);
+        // The PEAK chunk carries a time stamp; without it equal audio gives
+        // byte-identical files.
+        sf_command(out, SFC_SET_ADD_PEAK_CHUNK, nullptr, SF_FALSE);
+        const size_t frames = audio.frames();
+        std::vector<float> interleaved(frames * 2);
+        for (size_t i = 0; i < frames; ++i) {
+            interleaved[2 * i] = audio.left[i];
+            interleaved[2 * i + 1] = audio.right[i];
+        }
+        const sf_count_t wrote =
+            sf_writef_float(out, interleaved.data(), static_cast<sf_count_t>(frames));
+        std::string error = wrote == static_cast<sf_count_t>(frames) ? "" : sf_strerror(out);
+        if (sf_close(out) != 0 && error.empty())
+            error = "cannot finish the file";
+        return error;
+    });
 }

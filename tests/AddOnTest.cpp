@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "host/driver/AddOn.h"
-#include "host/driver/HostRecorder.h"
+#include "tests/support/HostCalls.h"
 
 namespace {
 
@@ -65,10 +65,8 @@ TEST(AddOn, LoadsFromAnyDirectoryAndAnswersWithItsRecord)
     EXPECT_EQ(addOn.entryName(), "main_plugin");
 
     HostRecorder host;
-    host.beginLoading();
-    AEffect* e = addOn.entry()(HostRecorder::callback);
+    AEffect* e = openEffect(host, addOn.entry());
     ASSERT_NE(e, nullptr);
-    host.attach(e);
     EXPECT_EQ(e->magic, 0x56737450);
     EXPECT_EQ(e->numPrograms, 5);
     EXPECT_EQ(e->numParams, 6);
@@ -83,10 +81,8 @@ TEST(AddOn, LoadsFromAnyDirectoryAndAnswersWithItsRecord)
         EXPECT_EQ(c, 0);
 
     // The version query, then updateDisplay from selecting program 0.
-    std::vector<int32_t> ops;
-    for (const HostCall& c : host.calls())
-        ops.push_back(c.opcode);
-    EXPECT_EQ(ops, (std::vector<int32_t>{audioMasterVersion, audioMasterUpdateDisplay}));
+    EXPECT_EQ(opcodesOf(host.calls()),
+              (std::vector<int32_t>{audioMasterVersion, audioMasterUpdateDisplay}));
     EXPECT_EQ(host.calls()[0].effect, nullptr);
 
     char name[64] = {};
@@ -120,10 +116,8 @@ TEST(AddOn, HostsAddOnHasTheSameContract)
     ASSERT_TRUE(addOn.load(WOBRIX_HOSTS_ADDON, error)) << error;
     EXPECT_EQ(addOn.entryName(), "VSTPluginMain");
     HostRecorder host;
-    host.beginLoading();
-    AEffect* e = addOn.entry()(HostRecorder::callback);
+    AEffect* e = openEffect(host, addOn.entry());
     ASSERT_NE(e, nullptr);
-    host.attach(e);
     EXPECT_EQ(e->uniqueID, 0x5A623771);
     char vendor[64] = {};
     e->dispatcher(e, effGetVendorString, 0, 0, vendor, 0);
@@ -144,9 +138,7 @@ TEST(AddOn, HostThatAnswersNoVersionGetsNothing)
     ASSERT_TRUE(addOn.load(WOBRIX_ADDON, error)) << error;
     HostRecorder host;
     host.version = 0;
-    host.beginLoading();
-    EXPECT_EQ(addOn.entry()(HostRecorder::callback), nullptr);
-    host.attach(nullptr);
+    EXPECT_EQ(openEffect(host, addOn.entry()), nullptr);
     ASSERT_EQ(host.calls().size(), 1u) << "nothing but the version query";
     EXPECT_EQ(addOn.entry()(nullptr), nullptr);
 }
@@ -157,12 +149,8 @@ TEST(AddOn, SeveralEffectsLiveAtOnce)
     std::string error;
     ASSERT_TRUE(addOn.load(WOBRIX_ADDON, error)) << error;
     HostRecorder hostA, hostB;
-    hostA.beginLoading();
-    AEffect* a = addOn.entry()(HostRecorder::callback);
-    hostA.attach(a);
-    hostB.beginLoading();
-    AEffect* b = addOn.entry()(HostRecorder::callback);
-    hostB.attach(b);
+    AEffect* a = openEffect(hostA, addOn.entry());
+    AEffect* b = openEffect(hostB, addOn.entry());
     ASSERT_NE(a, nullptr);
     ASSERT_NE(b, nullptr);
     a->dispatcher(a, effSetProgram, 0, 3, nullptr, 0);

@@ -5,7 +5,6 @@
 
 #include "CliRun.h"
 
-#include <cairo.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/Picture.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -26,30 +27,6 @@ struct Call {
     long long value;
     float opt;
 };
-
-struct Picture {
-    int width = 0, height = 0;
-    std::vector<uint32_t> rgb; // 0xRRGGBB, row by row
-    uint32_t at(int x, int y) const { return rgb[static_cast<size_t>(y * width + x)]; }
-};
-
-Picture readPng(const fs::path& p)
-{
-    Picture pic;
-    cairo_surface_t* s = cairo_image_surface_create_from_png(p.c_str());
-    if (cairo_surface_status(s) == CAIRO_STATUS_SUCCESS) {
-        pic.width = cairo_image_surface_get_width(s);
-        pic.height = cairo_image_surface_get_height(s);
-        const unsigned char* data = cairo_image_surface_get_data(s);
-        const int stride = cairo_image_surface_get_stride(s);
-        for (int y = 0; y < pic.height; ++y)
-            for (int x = 0; x < pic.width; ++x)
-                pic.rgb.push_back(*reinterpret_cast<const uint32_t*>(data + y * stride + 4 * x) &
-                                  0xFFFFFFu);
-    }
-    cairo_surface_destroy(s);
-    return pic;
-}
 
 // The "host calls" lines of the output.
 std::vector<Call> hostCalls(const std::string& out)

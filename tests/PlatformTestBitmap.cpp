@@ -8,9 +8,9 @@
 #include <memory>
 #include <vector>
 
-#include "PlatformTestCanvas.h"
 #include "platform/api/DataIO.h"
 #include "platform/api/TranslationUtils.h"
+#include "tests/support/Canvas.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // polygons, arcs, drawing modes and clipping.
 #include <gtest/gtest.h>
 
-#include "PlatformTestCanvas.h"
 #include "platform/api/Region.h"
+#include "tests/support/Canvas.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <cmath>
 #include <cstring>
 
-#include "PlatformTestCanvas.h"
 #include "platform/api/Font.h"
 #include "platform/api/Region.h"
 #include "platform/pixels/FontFace.h"
+#include "tests/support/Canvas.h"
 
 namespace {
 

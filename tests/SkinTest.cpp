@@ -14,11 +14,11 @@
 #include <gtest/gtest.h>
 
 #include "host/driver/AddOn.h"
-#include "host/driver/HostRecorder.h"
 #include "platform/api/BFile.h"
 #include "platform/api/BResources.h"
 #include "platform/resources/ElfImage.h"
 #include "platform/resources/ResourceLayout.h"
+#include "tests/support/HostCalls.h"
 #include "tools/PaletteQuantiser.h"
 #include "tools/Rle8Bmp.h"
 
@@ -151,10 +151,8 @@ TEST(SkinAddOn, BothAddOnsLoadAndAnswerWithTheirSkinAttached)
         std::string error;
         ASSERT_TRUE(addOn.load(path, error)) << error;
         HostRecorder host;
-        host.beginLoading();
-        AEffect* e = addOn.entry()(HostRecorder::callback);
+        AEffect* e = openEffect(host, addOn.entry());
         ASSERT_NE(e, nullptr) << path;
-        host.attach(e);
         EXPECT_EQ(e->magic, kEffectMagic);
         EXPECT_EQ(e->dispatcher(e, effClose, 0, 0, nullptr, 0), 1);
     }

@@ -11,15 +11,9 @@
 #include "effect/ZeltoBass.h"
 #include "effect/ZeltoBassProc.h"
 #include "plugin/AEffEditor.h"
+#include "tests/support/HostCalls.h"
 
 namespace {
-
-std::vector<int32_t> hostOpcodes;
-VstIntPtr recordingHost(AEffect*, int32_t opcode, int32_t, VstIntPtr, void*, float)
-{
-    hostOpcodes.push_back(opcode);
-    return opcode == audioMasterVersion ? 2400 : 0;
-}
 
 // Records what the effect tells its editor.
 class EditorSpy : public AEffEditor {
@@ -31,8 +25,10 @@ public:
 
 class Bass : public ::testing::Test {
 protected:
-    void SetUp() override { hostOpcodes.clear(); }
-    ZeltoBass effect{recordingHost, &headlessBassEditor()};
+    // The recorder hears the effect from its first call after construction.
+    Bass() { host.attach(effect.getAeffect()); }
+    HostRecorder host;
+    ZeltoBass effect{HostRecorder::callback, &headlessBassEditor()};
 
     VstIntPtr dispatch(int32_t op, int32_t index = 0, VstIntPtr value = 0, void* ptr = nullptr,
                        float opt = 0)
@@ -177,7 +173,7 @@ TEST_F(Bass, SetProgramLoadsValuesTellsEditorAndHost)
     EXPECT_EQ(effect.getParameter(kTubeDist), 0.03f);
     EXPECT_EQ(display(1), "2");
     EXPECT_EQ(display(2), "-6.02");
-    EXPECT_EQ(hostOpcodes, std::vector<int32_t>{audioMasterUpdateDisplay});
+    EXPECT_EQ(opcodesOf(host.calls()), std::vector<int32_t>{audioMasterUpdateDisplay});
     ASSERT_EQ(spy->values.size(), 3u);
     EXPECT_EQ(spy->values[0].first, 0);
     EXPECT_EQ(spy->values[1].first, 1);
@@ -204,13 +200,13 @@ TEST_F(Bass, EditsLiveInTheCurrentProgram)
 TEST_F(Bass, BadProgramNumbersAreIgnored)
 {
     dispatch(effSetProgram, 0, 2);
-    hostOpcodes.clear();
+    host.clearCalls();
     dispatch(effSetProgram, 0, 5);
     dispatch(effSetProgram, 0, -1);
     effect.setProgram(-7); // directly, past the dispatcher
     effect.setProgram(99);
     EXPECT_EQ(dispatch(effGetProgram), 2);
-    EXPECT_TRUE(hostOpcodes.empty());
+    EXPECT_TRUE(host.calls().empty());
     EXPECT_EQ(dispatch(effCopyProgram, -1), 0);
     EXPECT_EQ(dispatch(effCopyProgram, 5), 0);
 }

@@ -122,7 +122,7 @@ TEST_F(BassEditor, ParameterChangesReachTheControlsOnTheNextIdle)
     effect.setParameter(kCompressor, 1.0f);
     idle();
     EXPECT_FLOAT_EQ(editor()->getSlider(kCompressor)->getValue(), 0.99f);
-    EXPECT_TRUE(AutomationLog::take().empty()); // the host is told only of slider moves
+    EXPECT_TRUE(takeAutomations().empty()); // the host is told only of slider moves
 }
 
 TEST_F(BassEditor, DraggingTheCompressorToTheTopStoresItsLimitAndAutomates)
@@ -135,7 +135,7 @@ TEST_F(BassEditor, DraggingTheCompressorToTheTopStoresItsLimitAndAutomates)
     idle();
     EXPECT_FLOAT_EQ(editor()->getSlider(kCompressor)->getValue(), 0.99f);
     EXPECT_FLOAT_EQ(editor()->getDisplay(kCompressor)->getValue(), 0.99f);
-    const auto automated = AutomationLog::take();
+    const auto automated = takeAutomations();
     ASSERT_FALSE(automated.empty());
     for (const Automation& a : automated)
         EXPECT_EQ(a.index, kCompressor);
@@ -160,7 +160,7 @@ TEST_F(BassEditor, EverySecondKickNotificationWritesARandomPatchIntoTheProgram)
     EXPECT_TRUE(mix == 1.0f || (mix >= 0.3f && mix <= 1.0f));
     EXPECT_TRUE(tube >= 0.0f && tube <= 1.0f);
     EXPECT_LE(comp, 0.99f);
-    EXPECT_TRUE(AutomationLog::take().empty());
+    EXPECT_TRUE(takeAutomations().empty());
     idle();
     EXPECT_FLOAT_EQ(editor()->getSlider(kTubeDist)->getValue(), tube);
     EXPECT_FLOAT_EQ(editor()->getKickButton()->getValue(), 0.0f);

@@ -70,7 +70,7 @@ TEST_F(EditorThreads, AudioIdleOpenCloseAndDragsTogether)
     stopAudio = true;
     audio.join();
 
-    EXPECT_FALSE(AutomationLog::take().empty()) << "no drag reached a slider";
+    EXPECT_FALSE(takeAutomations().empty()) << "no drag reached a slider";
 
     // The editor is open (every close above was followed by an open); the
     // audio thread writes last.

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <mutex>
 #include <vector>
 
 #include "addon/BassEditorMaker.h"
@@ -15,51 +14,13 @@
 #include "platform/api/InterfaceDefs.h"
 #include "platform/api/OS.h"
 #include "platform/backends/headless/HeadlessHost.h"
-
-struct Automation {
-    int32_t index;
-    float value;
-};
-
-// The host callback: answers the version and logs every automation.
-class AutomationLog {
-public:
-    static VstIntPtr callback(AEffect*, int32_t opcode, int32_t index, VstIntPtr, void*, float opt)
-    {
-        if (opcode == audioMasterVersion)
-            return 2400;
-        if (opcode == audioMasterAutomate) {
-            std::lock_guard<std::mutex> guard(lock());
-            entries().push_back({index, opt});
-        }
-        return 0;
-    }
-    static std::vector<Automation> take()
-    {
-        std::lock_guard<std::mutex> guard(lock());
-        std::vector<Automation> out;
-        out.swap(entries());
-        return out;
-    }
-
-private:
-    static std::mutex& lock()
-    {
-        static std::mutex m;
-        return m;
-    }
-    static std::vector<Automation>& entries()
-    {
-        static std::vector<Automation> e;
-        return e;
-    }
-};
+#include "tests/support/HostCalls.h"
 
 class EditorHarness : public ::testing::Test {
 protected:
     static constexpr bigtime_t kPatience = 5000000;
 
-    void SetUp() override { AutomationLog::take(); }
+    EditorHarness() { recorder.attach(effect.getAeffect()); }
     void TearDown() override
     {
         host.endInput();
@@ -95,7 +56,9 @@ protected:
         ASSERT_TRUE(host.waitPress(serial, kPatience));
     }
     void click(int x, int y) { drag(x, y, x, y, 1); }
+    std::vector<Automation> takeAutomations() { return ::takeAutomations(recorder); }
 
-    ZeltoBass effect{AutomationLog::callback, &headlessBassEditor()};
+    HostRecorder recorder; // the host's side of the effect, from its first call on
+    ZeltoBass effect{HostRecorder::callback, &headlessBassEditor()};
     HeadlessHost host{340, 262};
 };

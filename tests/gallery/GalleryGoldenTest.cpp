@@ -1,18 +1,11 @@
 // The gallery's pictures, still, against the PNGs committed under
-// tests/golden: at rest, with the about picture open after a script of
-// pointer, key and menu steps over every control that takes input, and once
-// that picture is closed again. Every pixel must
-// match. A mismatch leaves the picture it got and a difference image (red =
-// differs) in golden-out beside the test's build folder.
-//
-// After a deliberate change of the look: WOBRIX_UPDATE_GOLDEN=1 rewrites
-// the committed pictures; look at them before committing.
+// tests/golden (tests/support/GoldenPicture.h): at rest, with the about
+// picture open after a script of pointer, key and menu steps over every
+// control that takes input, and once that picture is closed again.
 #include "GalleryRun.h"
 
-#include <cstdio>
-#include <cstdlib>
-
 #include "gallery/GalleryLayout.h"
+#include "tests/support/GoldenPicture.h"
 
 namespace fs = std::filesystem;
 using namespace gallery;
@@ -59,47 +52,12 @@ press 580 352
 release
 )";
 
-void expectGolden(const fs::path& actualFile, const std::string& name)
+void expectGoldenFile(const fs::path& actualFile, const std::string& name)
 {
-    const fs::path golden = fs::path(WOBRIX_GOLDEN_DIR) / (name + ".png");
     const Picture actual = readPng(actualFile);
     ASSERT_EQ(actual.width, kWidth) << actualFile;
     ASSERT_EQ(actual.height, kHeight) << actualFile;
-    if (std::getenv("WOBRIX_UPDATE_GOLDEN")) {
-        ASSERT_TRUE(writePng(golden, actual)) << golden;
-        std::printf("rewrote %s\n", golden.c_str());
-        return;
-    }
-    const Picture expected = readPng(golden);
-    ASSERT_EQ(expected.width, kWidth) << "cannot read " << golden;
-    ASSERT_EQ(expected.height, kHeight) << golden;
-
-    Picture diff = actual;
-    int differing = 0, firstX = -1, firstY = -1;
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x) {
-            const uint32_t a = actual.at(x, y), e = expected.at(x, y);
-            uint32_t& d = diff.rgb[static_cast<size_t>(y * kWidth + x)];
-            if (a == e) {
-                const uint32_t grey = ((a >> 16 & 0xFF) + (a >> 8 & 0xFF) + (a & 0xFF)) / 12;
-                d = grey << 16 | grey << 8 | grey;
-            } else {
-                if (differing++ == 0)
-                    firstX = x, firstY = y;
-                d = 0xFF0000;
-            }
-        }
-    if (differing) {
-        const fs::path out = fs::current_path() / "golden-out";
-        fs::create_directories(out);
-        writePng(out / (name + ".actual.png"), actual);
-        writePng(out / (name + ".diff.png"), diff);
-        char first[96];
-        std::snprintf(first, sizeof first, "first at (%d, %d): expected #%06X, got #%06X", firstX,
-                      firstY, expected.at(firstX, firstY), actual.at(firstX, firstY));
-        ADD_FAILURE() << differing << " pixels differ from " << golden << "; " << first
-                      << "; the picture and a difference image are in " << out;
-    }
+    expectGolden(actual, name);
 }
 
 using GalleryGolden = GalleryRun;
@@ -108,7 +66,7 @@ TEST_F(GalleryGolden, AtRest)
 {
     const Result r = run(pngArg() + " --still");
     ASSERT_EQ(r.status, 0) << r.err;
-    expectGolden(png(), "gallery-rest");
+    expectGoldenFile(png(), "gallery-rest");
 }
 
 TEST_F(GalleryGolden, AfterTheScript)
@@ -118,8 +76,8 @@ TEST_F(GalleryGolden, AfterTheScript)
                                   "\npress 320 190\nrelease\n");
     const Result r = run(pngArg() + " --still --script '" + steps.string() + "'");
     ASSERT_EQ(r.status, 0) << r.err;
-    expectGolden(png("splash.png"), "gallery-splash");
-    expectGolden(png(), "gallery-played");
+    expectGoldenFile(png("splash.png"), "gallery-splash");
+    expectGoldenFile(png(), "gallery-played");
 }
 
 } // namespace

@@ -6,11 +6,11 @@
 #include <cstring>
 #include <string>
 
-#include "Canvas.h"
 #include "gui/CBitmap.h"
 #include "gui/CDrawContext.h"
 #include "platform/api/Bitmap.h"
 #include "platform/api/GraphicsDefs.h"
+#include "tests/support/ToolkitColours.h"
 
 namespace {
 
@@ -43,12 +43,12 @@ TEST_F(BitmapTest, SkinPicturesHaveTheirSizesAndAMissingIdIsReported)
               "********* Resource 999 could NOT be loaded!\n");
     EXPECT_EQ(missing->getWidth(), 0);
     EXPECT_EQ(missing->getHeight(), 0);
-    Canvas canvas(8, 8);
-    CDrawContext context(nullptr, canvas.platformView(), nullptr);
+    Canvas canvas(8, 8, kBlack);
+    CDrawContext context(nullptr, canvas.view, nullptr);
     CRect r{0, 0, 8, 8};
     missing->draw(&context, r);
     missing->drawTransparent(&context, r);
-    EXPECT_TRUE(canvas.pixelsNot(CColor{0, 0, 0, 0}).empty());
+    EXPECT_TRUE(canvas.painted(CColor{0, 0, 0, 0}).empty());
     missing->forget();
 }
 
@@ -80,15 +80,15 @@ TEST_F(BitmapTest, ForgetDestroysOnTheLastReference)
 TEST_F(BitmapTest, DrawCopiesThePartStartingAtTheOffset)
 {
     CBitmap* background = new CBitmap(128);
-    Canvas canvas(60, 60);
-    CDrawContext context(nullptr, canvas.platformView(), nullptr);
+    Canvas canvas(60, 60, kBlack);
+    CDrawContext context(nullptr, canvas.view, nullptr);
     CRect r{10, 20, 30, 40};
     background->draw(&context, r, CPoint{5, 0});
     for (int y = 0; y < 60; y++)
         for (int x = 0; x < 60; x++) {
             const bool inside = x >= 10 && x <= 29 && y >= 20 && y <= 39;
             const CColor want = inside ? pictureColor(*background, x - 5, y - 20) : CColor{};
-            ASSERT_EQ(canvas.get(x, y), want) << x << "," << y;
+            ASSERT_EQ(colourAt(canvas, x, y), want) << x << "," << y;
         }
 
     // A source reaching past the picture copies only what lies inside it.
@@ -96,9 +96,9 @@ TEST_F(BitmapTest, DrawCopiesThePartStartingAtTheOffset)
     CRect edge{0, 0, 20, 10};
     background->draw(&context, edge, CPoint{330, 0});
     for (int x = 0; x < 10; x++)
-        EXPECT_EQ(canvas.get(x, 5), pictureColor(*background, 330 + x, 5));
+        EXPECT_EQ(colourAt(canvas, x, 5), pictureColor(*background, 330 + x, 5));
     for (int x = 10; x < 20; x++)
-        EXPECT_EQ(canvas.get(x, 5), (CColor{1, 2, 3, 0}));
+        EXPECT_EQ(colourAt(canvas, x, 5), (CColor{1, 2, 3, 0}));
     background->forget();
 }
 
@@ -113,29 +113,29 @@ TEST_F(BitmapTest, TransparentDrawingSkipsWhiteAndMarksThePictureForGood)
                 wx = x, wy = y;
     ASSERT_GE(wx, 0) << "the background has no white pixel";
 
-    Canvas canvas(340, 262);
+    Canvas canvas(340, 262, kBlack);
     canvas.clear(CColor{9, 8, 7, 0});
-    CDrawContext context(nullptr, canvas.platformView(), nullptr);
+    CDrawContext context(nullptr, canvas.view, nullptr);
     CRect whole{0, 0, 340, 262};
     background->drawTransparent(&context, whole);
-    EXPECT_EQ(canvas.get(wx, wy), (CColor{9, 8, 7, 0}));
+    EXPECT_EQ(colourAt(canvas, wx, wy), (CColor{9, 8, 7, 0}));
 
     // The marking stays: an opaque draw now shows the marker colour.
     background->draw(&context, whole);
     const CColor marker{B_TRANSPARENT_COLOR.red, B_TRANSPARENT_COLOR.green,
                         B_TRANSPARENT_COLOR.blue, 0};
-    EXPECT_EQ(canvas.get(wx, wy), marker);
+    EXPECT_EQ(colourAt(canvas, wx, wy), marker);
     background->forget();
 
     // The handles carry no white, so a transparent draw shows every pixel.
     CBitmap* handle = new CBitmap(130);
-    Canvas small(22, 28);
-    CDrawContext smallContext(nullptr, small.platformView(), nullptr);
+    Canvas small(22, 28, kBlack);
+    CDrawContext smallContext(nullptr, small.view, nullptr);
     CRect place{0, 0, 22, 28};
     handle->drawTransparent(&smallContext, place);
     for (int y = 0; y < 28; y++)
         for (int x = 0; x < 22; x++)
-            ASSERT_EQ(small.get(x, y), pictureColor(*handle, x, y));
+            ASSERT_EQ(colourAt(small, x, y), pictureColor(*handle, x, y));
     handle->forget();
 }
 

@@ -2,9 +2,9 @@
 // operation covers, how state reaches the view, and what text and clipping do.
 #include <gtest/gtest.h>
 
-#include "Canvas.h"
 #include "gui/CDrawContext.h"
 #include "gui/CFrame.h"
+#include "tests/support/ToolkitColours.h"
 
 namespace {
 
@@ -13,12 +13,12 @@ const CColor kPaper{0, 0, 0, 0};
 
 class DrawContextTest : public ::testing::Test {
 protected:
-    Canvas canvas{60, 40};
-    CDrawContext context{nullptr, canvas.platformView(), nullptr};
+    Canvas canvas{60, 40, kBlack};
+    CDrawContext context{nullptr, canvas.view, nullptr};
 
-    PixelSet ink() const { return canvas.pixelsOf(kInk); }
+    Pixels ink() const { return canvas.pixelsOf(kInk); }
 
-    PixelSet segment(CPoint a, CPoint b)
+    Pixels segment(CPoint a, CPoint b)
     {
         canvas.clear(kPaper);
         context.setFrameColor(kInk);
@@ -30,18 +30,18 @@ protected:
 
 TEST_F(DrawContextTest, ASegmentLeavesOutOneEndAndCoversTheSamePixelsBothWays)
 {
-    EXPECT_EQ(segment({10, 5}, {10, 9}), Canvas::box(10, 5, 10, 8));
-    EXPECT_EQ(segment({10, 9}, {10, 5}), Canvas::box(10, 5, 10, 8));
-    EXPECT_EQ(segment({3, 7}, {9, 7}), Canvas::box(3, 7, 8, 7));
-    EXPECT_EQ(segment({9, 7}, {3, 7}), Canvas::box(3, 7, 8, 7));
-    EXPECT_EQ(segment({4, 4}, {4, 4}), Canvas::box(4, 4, 4, 4));
+    EXPECT_EQ(segment({10, 5}, {10, 9}), rectPixels(10, 5, 10, 8));
+    EXPECT_EQ(segment({10, 9}, {10, 5}), rectPixels(10, 5, 10, 8));
+    EXPECT_EQ(segment({3, 7}, {9, 7}), rectPixels(3, 7, 8, 7));
+    EXPECT_EQ(segment({9, 7}, {3, 7}), rectPixels(3, 7, 8, 7));
+    EXPECT_EQ(segment({4, 4}, {4, 4}), rectPixels(4, 4, 4, 4));
 
     // A diagonal is ordered by h first, so both directions give one set.
-    const PixelSet down = segment({2, 2}, {8, 8});
+    const Pixels down = segment({2, 2}, {8, 8});
     EXPECT_EQ(down, segment({8, 8}, {2, 2}));
     EXPECT_EQ(down.size(), 6u);
     EXPECT_TRUE(down.count({2, 2}) && down.count({7, 7}) && !down.count({8, 8}));
-    const PixelSet up = segment({2, 8}, {8, 2});
+    const Pixels up = segment({2, 8}, {8, 2});
     EXPECT_EQ(up, segment({8, 2}, {2, 8}));
     EXPECT_TRUE(up.count({2, 8}) && up.count({7, 3}) && !up.count({8, 2}));
 }
@@ -60,8 +60,8 @@ TEST_F(DrawContextTest, PenPositionFollowsLineToButNotPolyLine)
     EXPECT_TRUE(ink().empty());
     CPoint zigzag[] = {{5, 5}, {15, 5}, {15, 15}};
     context.polyLine(zigzag, 3);
-    PixelSet expected = Canvas::box(5, 5, 14, 5);
-    expected.merge(Canvas::box(15, 5, 15, 14));
+    Pixels expected = rectPixels(5, 5, 14, 5);
+    expected.merge(rectPixels(15, 5, 15, 14));
     EXPECT_EQ(ink(), expected);
     EXPECT_EQ(context.getPenPosition(), end);
 }
@@ -72,7 +72,7 @@ TEST_F(DrawContextTest, DrawPointPaintsOnePixelAndRestoresTheFrameColour)
     context.setLineWidth(5);
     CPoint p{30, 20};
     context.drawPoint(p, CColor{1, 2, 3, 0});
-    EXPECT_EQ(canvas.pixelsOf(CColor{1, 2, 3, 0}), Canvas::box(30, 20, 30, 20));
+    EXPECT_EQ(canvas.pixelsOf(CColor{1, 2, 3, 0}), rectPixels(30, 20, 30, 20));
     // Frame colour and width are back: the next line is kInk and 5 wide.
     CPoint a{2, 30}, b{12, 30};
     context.moveTo(a);
@@ -85,13 +85,13 @@ TEST_F(DrawContextTest, RectanglesOutlineThroughTheEdgesAndFillInsideThem)
     CRect r{0, 0, 10, 10};
     context.setFillColor(kInk);
     context.fillRect(r);
-    EXPECT_EQ(ink(), Canvas::box(1, 1, 9, 9));
+    EXPECT_EQ(ink(), rectPixels(1, 1, 9, 9));
 
     canvas.clear(kPaper);
     context.setFrameColor(kInk);
     context.drawRect(r);
-    PixelSet outline = Canvas::box(0, 0, 10, 10);
-    for (const Pixel& p : Canvas::box(1, 1, 9, 9))
+    Pixels outline = rectPixels(0, 0, 10, 10);
+    for (const Pixel& p : rectPixels(1, 1, 9, 9))
         outline.erase(p);
     EXPECT_EQ(ink(), outline);
 
@@ -108,10 +108,10 @@ TEST_F(DrawContextTest, DrawModesReachTheView)
     context.setFillColor(kInk);
     context.setDrawMode(kInvertMode);
     context.fillRect(r);
-    EXPECT_EQ(canvas.pixelsOf(CColor{245, 235, 225, 0}), Canvas::box(1, 1, 5, 5));
+    EXPECT_EQ(canvas.pixelsOf(CColor{245, 235, 225, 0}), rectPixels(1, 1, 5, 5));
     context.setDrawMode(kCopyMode);
     context.fillRect(r);
-    EXPECT_EQ(ink(), Canvas::box(1, 1, 5, 5));
+    EXPECT_EQ(ink(), rectPixels(1, 1, 5, 5));
 }
 
 TEST_F(DrawContextTest, FillPolygonFillsSmallAndLargePointLists)
@@ -119,7 +119,7 @@ TEST_F(DrawContextTest, FillPolygonFillsSmallAndLargePointLists)
     context.setFillColor(kInk);
     CPoint triangle[] = {{10, 10}, {30, 10}, {10, 30}};
     context.fillPolygon(triangle, 3);
-    const PixelSet small = ink();
+    const Pixels small = ink();
     EXPECT_TRUE(small.count({12, 12}));
     EXPECT_FALSE(small.count({28, 28}));
 
@@ -179,7 +179,7 @@ TEST_F(DrawContextTest, ArcsRunCounterClockwiseFromTheFirstPoint)
     // Equal points: the whole ellipse, outlined within the rectangle's edges.
     canvas.clear(kPaper);
     context.drawEllipse(r);
-    const PixelSet ring = ink();
+    const Pixels ring = ink();
     EXPECT_TRUE(ring.count({10, 20}) || ring.count({11, 20}));
     EXPECT_TRUE(ring.count({50, 20}) || ring.count({49, 20}));
     for (const Pixel& p : ring)
@@ -188,7 +188,7 @@ TEST_F(DrawContextTest, ArcsRunCounterClockwiseFromTheFirstPoint)
     canvas.clear(kPaper);
     context.setFillColor(kInk);
     context.fillEllipse(r);
-    const PixelSet disc = ink();
+    const Pixels disc = ink();
     EXPECT_TRUE(disc.count({30, 20}));
     for (const Pixel& p : disc)
         EXPECT_TRUE(p.first >= 11 && p.first <= 49 && p.second >= 1 && p.second <= 39);
@@ -200,21 +200,21 @@ TEST_F(DrawContextTest, ClipRectangleLimitsDrawingUntilReset)
     context.setFillColor(kInk);
     context.setClipRect(CRect{5, 5, 15, 15});
     context.fillRect(all);
-    EXPECT_EQ(ink(), Canvas::box(5, 5, 14, 14));
+    EXPECT_EQ(ink(), rectPixels(5, 5, 14, 14));
     EXPECT_EQ(context.getClipRect(), (CRect{5, 5, 15, 15}));
 
     context.resetClipRect();
     EXPECT_EQ(context.getClipRect(), (CRect{0, 0, 1000, 1000}));
     context.fillRect(all);
-    EXPECT_EQ(ink(), Canvas::box(1, 1, 59, 39));
+    EXPECT_EQ(ink(), rectPixels(1, 1, 59, 39));
 }
 
 TEST(DrawContextFrame, ClipStartsAsTheFrameSize)
 {
-    Canvas canvas(20, 20);
+    Canvas canvas(20, 20, kBlack);
     CRect editorRect{0, 0, 340, 262};
     CFrame frame(editorRect, nullptr, nullptr);
-    CDrawContext context(&frame, canvas.platformView(), nullptr);
+    CDrawContext context(&frame, canvas.view, nullptr);
     EXPECT_EQ(context.getClipRect(), (CRect{0, 0, 340, 262}));
     context.setClipRect(CRect{1, 1, 2, 2});
     context.resetClipRect();
@@ -242,7 +242,7 @@ TEST_F(DrawContextTest, DrawStringAlignsInsideItsRectangleAndUnclipsAfter)
     CRect box{0, 0, 60, 20};
 
     context.drawString(text, box, false, kRightText);
-    PixelSet glyphs = ink();
+    Pixels glyphs = ink();
     ASSERT_FALSE(glyphs.empty());
     for (const Pixel& p : glyphs)
         EXPECT_GE(p.first, 60 - w - 1 - 1) << "starts at right - width - 1";
@@ -264,7 +264,7 @@ TEST_F(DrawContextTest, DrawStringAlignsInsideItsRectangleAndUnclipsAfter)
     CRect all{0, 0, 60, 40};
     context.setFillColor(kInk);
     context.fillRect(all);
-    EXPECT_EQ(ink(), Canvas::box(1, 1, 59, 39));
+    EXPECT_EQ(ink(), rectPixels(1, 1, 59, 39));
 }
 
 TEST_F(DrawContextTest, OpaqueTextPaintsTheBackgroundFirst)
@@ -275,7 +275,7 @@ TEST_F(DrawContextTest, OpaqueTextPaintsTheBackgroundFirst)
     const int w = context.getStringWidth("-40");
     CRect box{4, 2, 50, 18};
     context.drawString("-40", box, true, kLeftText);
-    const PixelSet background = ink();
+    const Pixels background = ink();
     EXPECT_FALSE(background.empty());
     for (const Pixel& p : background)
         EXPECT_TRUE(p.first >= 5 && p.first <= 4 + w - 1 && p.second >= 3 && p.second <= 17)

@@ -26,7 +26,7 @@ CKickButton* kickButton(CControlListener* listener)
 // The button drawn shows exactly the picture from that row down.
 ::testing::AssertionResult shows(CControl& button, int row)
 {
-    Canvas drawn(340, 262), expected(340, 262);
+    Canvas drawn(340, 262, kBlack), expected(340, 262, kBlack);
     CanvasContext context(drawn);
     button.draw(context.get());
     paint(expected, button.getBackground(), button.size, CPoint{0, row});

@@ -101,13 +101,13 @@ bool ControlHarness::type(const char* text)
 
 ::testing::AssertionResult ControlHarness::windowShows(CRect rect, CBitmap* bitmap, CPoint from)
 {
-    Canvas expected(340, 262); // the window's size
+    Canvas expected(340, 262, kBlack); // the window's size
     paint(expected, bitmap, rect, from);
     window.window()->Lock();
     for (int32_t y = rect.top; y < rect.bottom; y++)
         for (int32_t x = rect.left; x < rect.right; x++) {
             const rgb_color shown = window.pixelAt(x, y);
-            const CColor want = expected.get(x, y);
+            const CColor want = colourAt(expected, x, y);
             if (shown.red != want.red || shown.green != want.green || shown.blue != want.blue) {
                 window.window()->Unlock();
                 return ::testing::AssertionFailure()

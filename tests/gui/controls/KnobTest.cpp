@@ -95,7 +95,7 @@ TEST(KnobPixels, HandleOnTheCircleAndOnePictureOfAStrip)
     CPoint from{100, 100};
     CKnob knob(kDial, nullptr, 0, dial, handle, from);
     ASSERT_EQ(pointFor(knob, 0.5f), (CPoint{20, 8})); // inset 8: radius 12
-    Canvas drawn(340, 262), expected(340, 262);
+    Canvas drawn(340, 262, kBlack), expected(340, 262, kBlack);
     CanvasContext context(drawn);
     knob.draw(context.get());
     paint(expected, dial, kDial, from);
@@ -124,10 +124,10 @@ TEST(KnobPixels, AnimKnobWithoutWholePicturesDrawsNothing)
     kick->forget();
     for (CAnimKnob* knob : {&failed, &flat, &empty}) {
         knob->setValue(0.6f);
-        Canvas canvas(340, 262);
+        Canvas canvas(340, 262, kBlack);
         CanvasContext context(canvas);
         knob->draw(context.get());
-        EXPECT_TRUE(canvas.pixelsNot(colorBlack).empty());
+        EXPECT_TRUE(canvas.painted(colorBlack).empty());
         EXPECT_FALSE(knob->isDirty());
     }
 }

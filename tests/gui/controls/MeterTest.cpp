@@ -28,7 +28,7 @@ protected:
     }
     CRect place{0, 0, 10, 10};
     CFrame frame{place, nullptr, nullptr};
-    Canvas canvas{340, 262};
+    Canvas canvas{340, 262, kBlack};
     CanvasContext context{canvas};
 };
 
@@ -98,7 +98,7 @@ TEST_F(VuMeterTest, DrawsTheUnlitPictureAboveTheLitOne)
     dark.setValue(1.5f);
     dark.draw(context.get()); // no lit picture: nothing at all
     EXPECT_EQ(dark.getValue(), 1.5f);
-    Canvas expected(340, 262);
+    Canvas expected(340, 262, kBlack);
     paint(expected, unlit, CRect{0, 0, 44, 38}, CPoint{0, 0});
     paint(expected, lit, CRect{0, 38, 44, 76}, CPoint{0, 38});
     EXPECT_TRUE(samePixels(canvas, expected));
@@ -168,7 +168,7 @@ TEST(SpecialDigit, EachDigitDrawsItsPictureAtItsPosition)
     auto* strip = new CBitmap(131); // 76 rows: ten digits of 7
     CSpecialDigit digits(CRect{10, 5, 40, 12}, nullptr, 0, 42, 3, kX, kY, 10, 7, strip);
     strip->forget();
-    Canvas drawn(340, 262), expected(340, 262);
+    Canvas drawn(340, 262, kBlack), expected(340, 262, kBlack);
     CanvasContext context(drawn);
     digits.draw(context.get());
     paint(expected, strip, CRect{10, 5, 20, 12}, CPoint{0, 0});

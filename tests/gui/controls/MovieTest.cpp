@@ -30,7 +30,7 @@ TEST(MovieBitmapStrip, ValueRoundsToTheNearestPicture)
         {5, 1.0f, 4, 1.0f}, {5, 1.5f, 4, 1.0f}, {5, -0.5f, 0, -0.5f},   {5, 1e30f, 4, 1.0f},
         {1, 1.0f, 0, 1.0f}, {0, 0.8f, 0, 0.8f}, {-3, 0.8f, 0, 0.8f},
     };
-    Canvas canvas(340, 262);
+    Canvas canvas(340, 262, kBlack);
     CanvasContext context(canvas);
     for (const Case& c : cases) {
         CMovieBitmap movie(kBox, nullptr, 0, c.count, 10, nullptr, none);
@@ -47,7 +47,7 @@ TEST(MovieBitmapStrip, ValueRoundsToTheNearestPicture)
     auto* strip = new CBitmap(128);
     CMovieBitmap drawn(kBox, nullptr, 0, 5, 10, strip, CPoint{7, 3});
     strip->forget();
-    Canvas expected(340, 262);
+    Canvas expected(340, 262, kBlack);
     drawn.setValue(0.5f);
     drawn.draw(context.get());
     paint(expected, strip, kBox, CPoint{7, 23});
@@ -58,7 +58,7 @@ TEST(MovieBitmapStrip, ValueRoundsToTheNearestPicture)
 TEST(MovieButtonPicture, AnyValueButZeroShowsTheLowerPicture)
 {
     CMovieButton button(kKickBox, nullptr, 0, 38, nullptr, CPoint{5, 5});
-    Canvas canvas(340, 262);
+    Canvas canvas(340, 262, kBlack);
     CanvasContext context(canvas);
     struct Case {
         float value;
@@ -146,15 +146,15 @@ TEST(AutoAnimationSteps, HiddenDrawsNothingAndStaysDirty)
     auto* strip = new CBitmap(128);
     CAutoAnimation animation(kBox, nullptr, 0, 3, 10, strip, none);
     strip->forget();
-    Canvas canvas(340, 262);
+    Canvas canvas(340, 262, kBlack);
     CanvasContext context(canvas);
     animation.draw(context.get());
-    EXPECT_TRUE(canvas.pixelsNot(CColor{0, 0, 0, 0}).empty());
+    EXPECT_TRUE(canvas.painted(CColor{0, 0, 0, 0}).empty());
     EXPECT_TRUE(animation.isDirty());
     animation.openWindow();
     animation.setValue(kNaN); // counts as the first row
     animation.draw(context.get());
-    Canvas expected(340, 262);
+    Canvas expected(340, 262, kBlack);
     paint(expected, strip, kBox, CPoint{0, 0});
     EXPECT_TRUE(samePixels(canvas, expected));
 }

@@ -140,7 +140,7 @@ TEST(OptionMenuPictures, NoCurrentEntryDrawsAnEmptyBox)
     empty->addEntry(const_cast<char*>("Saw"));
     empty->removeEntry(0); // no entries, none current
     auto blank = menuOf({""});
-    Canvas a(160, 80), b(160, 80), c(160, 80);
+    Canvas a(160, 80, kBlack), b(160, 80, kBlack), c(160, 80, kBlack);
     CanvasContext ca(a), cb(b), cc(c);
     empty->draw(ca.get());
     blank->draw(cb.get());

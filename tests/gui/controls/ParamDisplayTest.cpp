@@ -42,13 +42,13 @@ struct Display : CParamDisplay {
 // The display reads exactly like one shown that text, and the text has ink.
 ::testing::AssertionResult reads(Display& display, const char* text)
 {
-    Canvas drawn(120, 240), expected(120, 240);
+    Canvas drawn(120, 240, kBlack), expected(120, 240, kBlack);
     display.drawOn(drawn);
     Display literal(0.0f);
     literal.setStringConvert(writeData, const_cast<char*>(text));
     literal.drawOn(expected);
     // Text is smoothed: its pixels are those neither grey nor the black box.
-    if (expected.pixelsNot(kGrey).size() == expected.pixelsOf(colorBlack).size())
+    if (expected.painted(kGrey).size() == expected.pixelsOf(colorBlack).size())
         return ::testing::AssertionFailure() << "no ink for \"" << text << "\"";
     return samePixels(drawn, expected);
 }
@@ -78,7 +78,7 @@ TEST(ParamDisplayText, DefaultFormatAndTheBassEditorConverters)
     for (const float v :
          {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::max()}) {
         Display d(v);
-        Canvas canvas(120, 240);
+        Canvas canvas(120, 240, kBlack);
         d.drawOn(canvas);
         d.setStringConvert(ParamStringConvert);
         d.drawOn(canvas);
@@ -112,7 +112,7 @@ TEST(ParamDisplayText, ConverterWithDataWinsAndEmptyTextDrawsTheBoxOnly)
 
     Display empty(0.25f), noText(0.25f, 1 | kStyleNoText);
     empty.setStringConvert(writeNothing);
-    Canvas withEmpty(120, 240), boxOnly(120, 240);
+    Canvas withEmpty(120, 240, kBlack), boxOnly(120, 240, kBlack);
     empty.drawOn(withEmpty);
     noText.drawOn(boxOnly);
     EXPECT_TRUE(samePixels(withEmpty, boxOnly));
@@ -126,12 +126,12 @@ struct FramedBox {
         d.setFrameColor(kBlue);
         d.drawOn(canvas);
     }
-    PixelSet of(CColor c) const { return canvas.pixelsOf(c); }
+    Pixels of(CColor c) const { return canvas.pixelsOf(c); }
     Display d;
-    Canvas canvas{60, 50};
+    Canvas canvas{60, 50, kBlack};
 };
 
-PixelSet unite(PixelSet a, const PixelSet& b)
+Pixels unite(Pixels a, const Pixels& b)
 {
     a.insert(b.begin(), b.end());
     return a;
@@ -139,8 +139,8 @@ PixelSet unite(PixelSet a, const PixelSet& b)
 
 TEST(ParamDisplayBox, FlatOutlineOrThreeDFrame)
 {
-    const PixelSet fill = Canvas::box(11, 11, 39, 29);
-    PixelSet outline = Canvas::box(10, 10, 40, 30);
+    const Pixels fill = rectPixels(11, 11, 39, 29);
+    Pixels outline = rectPixels(10, 10, 40, 30);
     for (const Pixel& p : fill)
         outline.erase(p);
     FramedBox flat(0);
@@ -149,8 +149,8 @@ TEST(ParamDisplayBox, FlatOutlineOrThreeDFrame)
 
     // The lower and right lines run on the exclusive edges; each line
     // leaves out its last pixel.
-    const PixelSet topLeft = unite(Canvas::box(10, 10, 10, 29), Canvas::box(10, 10, 40, 10));
-    const PixelSet bottomRight = unite(Canvas::box(40, 11, 40, 29), Canvas::box(10, 30, 39, 30));
+    const Pixels topLeft = unite(rectPixels(10, 10, 10, 29), rectPixels(10, 10, 40, 10));
+    const Pixels bottomRight = unite(rectPixels(40, 11, 40, 29), rectPixels(10, 30, 39, 30));
     FramedBox sunken(kStyleSunken), raised(kStyleRaised), both(kStyleSunken | kStyleRaised);
     EXPECT_EQ(sunken.of(kGreen), unite(fill, topLeft));
     EXPECT_EQ(sunken.of(kBlue), bottomRight);
@@ -166,7 +166,7 @@ TEST(ParamDisplayBox, PictureBoxReplacementAndFrameOverIt)
     CPoint from{52, 197};
     CParamDisplay display(kMixBox, background, kStyleNoText);
     display.setBackOffset(from);
-    Canvas drawn(120, 240), expected(120, 240);
+    Canvas drawn(120, 240, kBlack), expected(120, 240, kBlack);
     CanvasContext context(drawn);
     display.draw(context.get());
     paint(expected, background, kMixBox, from);
@@ -180,9 +180,9 @@ TEST(ParamDisplayBox, PictureBoxReplacementAndFrameOverIt)
     display.setBackColor(kGreen);
     display.setFrameColor(kBlue);
     display.draw(context.get());
-    EXPECT_EQ(drawn.get(52, 197), kGreen);
-    EXPECT_EQ(drawn.get(77, 205), kBlue);
-    EXPECT_EQ(drawn.get(60, 210), kBlue);
+    EXPECT_EQ(colourAt(drawn, 52, 197), kGreen);
+    EXPECT_EQ(colourAt(drawn, 77, 205), kBlue);
+    EXPECT_EQ(colourAt(drawn, 60, 210), kBlue);
     background->forget();
     kick->forget();
 }
@@ -190,15 +190,15 @@ TEST(ParamDisplayBox, PictureBoxReplacementAndFrameOverIt)
 TEST(ParamDisplayStyles, NoDrawAndShadow)
 {
     Display hidden(0.5f, kStyleNoDraw);
-    Canvas canvas(120, 240);
+    Canvas canvas(120, 240, kBlack);
     hidden.drawOn(canvas);
-    EXPECT_TRUE(canvas.pixelsNot(kGrey).empty());
+    EXPECT_TRUE(canvas.painted(kGrey).empty());
     EXPECT_TRUE(hidden.isDirty()); // not drawn, so not clean either
 
     // The shadow is the text again, one pixel right and down, under it.
     Display shadowed(0.5f, kStyleTextShadow), box(0.5f, kStyleNoText);
     shadowed.setShadowColor(kBlue);
-    Canvas drawn(120, 240), expected(120, 240);
+    Canvas drawn(120, 240, kBlack), expected(120, 240, kBlack);
     shadowed.drawOn(drawn);
     box.drawOn(expected);
     CanvasContext context(expected);

@@ -6,14 +6,14 @@
 
 #include "gui/CBitmap.h"
 #include "gui/CDrawContext.h"
-#include "tests/gui/Canvas.h"
+#include "tests/support/ToolkitColours.h"
 
 // Every pixel of the two canvases agrees.
 inline ::testing::AssertionResult samePixels(const Canvas& a, const Canvas& b)
 {
     for (int y = 0; y < a.height(); y++)
         for (int x = 0; x < a.width(); x++)
-            if (!(a.get(x, y) == b.get(x, y)))
+            if (!(colourAt(a, x, y) == colourAt(b, x, y)))
                 return ::testing::AssertionFailure()
                        << "first difference at (" << x << ", " << y << ")";
     return ::testing::AssertionSuccess();
@@ -21,7 +21,7 @@ inline ::testing::AssertionResult samePixels(const Canvas& a, const Canvas& b)
 
 // A context on the canvas, with no frame.
 struct CanvasContext {
-    explicit CanvasContext(Canvas& canvas) : context(nullptr, canvas.platformView(), nullptr) {}
+    explicit CanvasContext(Canvas& canvas) : context(nullptr, canvas.view, nullptr) {}
     CDrawContext* operator->() { return &context; }
     CDrawContext* get() { return &context; }
     CDrawContext context;

@@ -84,7 +84,7 @@ TEST(SliderGeometry, HorizontalBothSidesAndANewHandle)
     EXPECT_EQ(right->getHandleRect(), (CRect{183, 0, 199, 28}));
     EXPECT_FLOAT_EQ(left->getValueAt(CPoint{210, 214}, 27), 1.0f);
     EXPECT_FLOAT_EQ(right->getValueAt(CPoint{210, 214}, 27), 0.0f);
-    Canvas canvas(340, 262);
+    Canvas canvas(340, 262, kBlack);
     drawOn(canvas, *left);
     EXPECT_EQ(left->getHandlePos(), 203);
 
@@ -103,7 +103,7 @@ TEST(SliderPixels, HandleIsDrawnOverTheBackgroundAtItsPlace)
     for (const float value : {0.0f, 1.0f, 0.5f}) {
         std::unique_ptr<CVerticalSlider> s(mixSlider());
         s->setValue(value);
-        Canvas drawn(340, 262), expected(340, 262);
+        Canvas drawn(340, 262, kBlack), expected(340, 262, kBlack);
         drawOn(drawn, *s);
         paint(expected, s->getBackground(), CRect{53, 38, 75, 184}, CPoint{53, 38});
         const int top = 38 + static_cast<int>((1.0f - value) * 118.0f);

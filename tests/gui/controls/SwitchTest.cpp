@@ -47,7 +47,7 @@ TEST(SwitchPictures, DrawsFromTheRowOfItsPicture)
     CVerticalSwitch vertical(kBox, nullptr, 0, 3, 30, 3, strip, none);
     CRockerSwitch rocker(kBox, nullptr, 0, 30, strip, CPoint{10, 5});
     strip->forget();
-    Canvas drawn(340, 262), expected(340, 262);
+    Canvas drawn(340, 262, kBlack), expected(340, 262, kBlack);
     CanvasContext context(drawn);
     vertical.setValue(0.5f);
     vertical.draw(context.get());

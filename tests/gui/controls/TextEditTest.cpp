@@ -69,7 +69,7 @@ TEST(TextEditText, ConverterChangesOnlyWhatIsShown)
     lower.setTextEditConvert(upperCase);
     CTextEdit upper(kBox, nullptr, 1, "BASS", nullptr, 0);
     CTextEdit plain(kBox, nullptr, 1, "bass", nullptr, 0);
-    Canvas a(200, 80), b(200, 80), c(200, 80);
+    Canvas a(200, 80, kBlack), b(200, 80, kBlack), c(200, 80, kBlack);
     CanvasContext ca(a), cb(b), cc(c);
     lower.draw(ca.get());
     upper.draw(cb.get());
