@@ -55,7 +55,8 @@ int32_t AEffGUIEditor::open(void* ptr)
         close();
     postUpdate();
     releaseHostWindow();
-    hostWindow = adoptWindow ? adoptWindow(ptr) : nullptr;
+    hostWindow = adoptWindow ? adoptWindow(ptr, rect.right - rect.left, rect.bottom - rect.top)
+                             : nullptr;
     BView* parent = hostWindow ? hostWindow->ChildAt(0) : nullptr;
     systemWindow = parent;
     if (!parent)

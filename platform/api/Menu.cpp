@@ -62,11 +62,15 @@ BMenuItem* BPopUpMenu::Go(BPoint screenWhere, bool, bool, bool)
     if (window == nullptr)
         return nullptr;
     std::vector<BMenuItem*> choosable;
+    std::vector<const char*> labels;
     for (int32_t i = 0; i < CountItems(); ++i) {
-        if (!ItemAt(i)->IsSeparator())
+        if (!ItemAt(i)->IsSeparator()) {
             choosable.push_back(ItemAt(i));
+            labels.push_back(ItemAt(i)->Label());
+        }
     }
-    const int32_t choice = window->runMenu(screenWhere, static_cast<int32_t>(choosable.size()));
+    const int32_t choice =
+        window->runMenu(screenWhere, labels.data(), static_cast<int32_t>(choosable.size()));
     if (choice < 0)
         return nullptr;
     BMenuItem* chosen = choosable[static_cast<size_t>(choice)];

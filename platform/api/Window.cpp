@@ -256,9 +256,9 @@ BWindow* BWindow::ofThisThread()
     return tWindowOfThread;
 }
 
-int32_t BWindow::runMenu(BPoint screenWhere, int32_t items)
+int32_t BWindow::runMenu(BPoint screenWhere, const char* const* labels, int32_t items)
 {
-    return backend_->runMenu(*this, screenWhere, items);
+    return backend_->runMenu(*this, screenWhere, labels, items);
 }
 
 void BWindow::run()

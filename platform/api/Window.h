@@ -27,10 +27,10 @@
 class BPopUpMenu;
 class BView;
 
-// Makes a running window of whatever a host handed over (the editor opcode's
-// pointer), or null when the handle is refused. The add-on that assembles an
-// editor picks the adopter of its back end.
-using WindowAdopter = BWindow* (*)(void* hostHandle);
+// Makes a running window of width x height pixels from whatever a host handed
+// over (the editor opcode's pointer), or null when the handle is refused. The
+// add-on that assembles an editor picks the adopter of its back end.
+using WindowAdopter = BWindow* (*)(void* hostHandle, int32_t width, int32_t height);
 
 class BWindow : public BLooper, private ViewHost, private WindowEvents {
 public:
@@ -93,7 +93,7 @@ private:
     // choice (0-based among `items`), or -1 when dismissed.
     friend class BPopUpMenu;
     static BWindow* ofThisThread();
-    int32_t runMenu(BPoint screenWhere, int32_t items);
+    int32_t runMenu(BPoint screenWhere, const char* const* labels, int32_t items);
 
     // WindowEvents, for the back end's thread.
     bool quitting() const override { return quitting_; }

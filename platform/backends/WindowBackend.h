@@ -65,10 +65,12 @@ public:
     // any thread.
     virtual void wake() = 0;
 
-    // A pop-up menu of `items` choosable items at a screen point, run on the
-    // window thread inside MouseDown with the window locked: the 0-based
-    // choice, or -1 when dismissed (or when the window quits meanwhile).
-    virtual int32_t runMenu(WindowEvents& window, BPoint screenWhere, int32_t items) = 0;
+    // A pop-up menu of `items` choosable items (labels[0 .. items - 1], top
+    // down) at a screen point, run on the window thread inside MouseDown with
+    // the window locked: the 0-based choice, or -1 when dismissed (or when the
+    // window quits meanwhile).
+    virtual int32_t runMenu(WindowEvents& window, BPoint screenWhere, const char* const* labels,
+                            int32_t items) = 0;
 
     // The window is being deleted: its thread has ended and its views are
     // gone; the back end gives back what it borrowed.

@@ -33,7 +33,7 @@ BWindow* adoptHeadlessWindow(WobrixHeadlessWindow* record)
     return backend != nullptr ? BWindow::Adopt(backend) : nullptr;
 }
 
-BWindow* adoptHeadlessHandle(void* handle)
+BWindow* adoptHeadlessHandle(void* handle, int32_t /*width*/, int32_t /*height*/)
 {
     return adoptHeadlessWindow(static_cast<WobrixHeadlessWindow*>(handle));
 }
@@ -177,7 +177,9 @@ void HeadlessBackend::run(WindowEvents& window)
     }
 }
 
-int32_t HeadlessBackend::runMenu(WindowEvents& window, BPoint screenWhere, int32_t items)
+// The host sees only the count; it answers by position.
+int32_t HeadlessBackend::runMenu(WindowEvents& window, BPoint screenWhere,
+                                 const char* const* /*labels*/, int32_t items)
 {
     store(&record_->menu_x, static_cast<int32_t>(screenWhere.x));
     store(&record_->menu_y, static_cast<int32_t>(screenWhere.y));

@@ -19,7 +19,8 @@ class BWindow;
 // used by another window. The record must outlive the window.
 BWindow* adoptHeadlessWindow(WobrixHeadlessWindow* record);
 // The same, for a host's handle of unknown type (the editor opcode's pointer).
-BWindow* adoptHeadlessHandle(void* handle);
+// The size is the record's own; the editor's is not needed.
+BWindow* adoptHeadlessHandle(void* handle, int32_t width, int32_t height);
 
 class HeadlessBackend final : public WindowBackend {
 public:
@@ -35,7 +36,8 @@ public:
     uint32_t modifiers() override;
     void run(WindowEvents& window) override;
     void wake() override;
-    int32_t runMenu(WindowEvents& window, BPoint screenWhere, int32_t items) override;
+    int32_t runMenu(WindowEvents& window, BPoint screenWhere, const char* const* labels,
+                    int32_t items) override;
     void detach() override;
 
 private:
