@@ -7,7 +7,7 @@ JOBS       ?= 2
 # Warnings are errors in CI; locally they are warnings.
 WERROR     ?= $(if $(CI),ON,OFF)
 
-.PHONY: all deps build demo test format-check test-unit test-sanitize test-tsan test-m32 test-fuzz bench soak install clean
+.PHONY: all deps build demo test format-check test-unit test-sanitize test-tsan test-m32 test-fuzz bench soak install package clean
 
 all: build
 
@@ -115,6 +115,12 @@ soak: build
 
 install: build
 	cmake --install $(BUILD)
+
+# The Debian package (cmake/Package.cmake): the add-on for Linux hosts in
+# /usr/lib/vst, wobrix-host and wobrix-gallery in /usr/bin, the README and
+# wobrix-host's man page; written to $(BUILD)/wobrix-free_VERSION_ARCH.deb.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
