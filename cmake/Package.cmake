@@ -60,6 +60,13 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 # Depends comes from the binaries' own libraries (dpkg-shlibdeps).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES OFF)
+# CPack would add maintainer scripts that run ldconfig for any shared object
+# under /usr/lib. The add-on is loaded by path, so ldconfig has nothing to do,
+# and a postrm keeps a removed package in dpkg's list until it is purged.
+# Naming scripts that do not exist keeps CPack from writing its own (it
+# reports them as missing files and ships none).
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_BINARY_DIR}/no-maintainer-scripts/postinst
+    ${CMAKE_BINARY_DIR}/no-maintainer-scripts/postrm)
 # Only the package's component, whatever else a plain install has.
 set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${PROJECT_NAME};deb;/")
 include(CPack)

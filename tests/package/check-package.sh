@@ -26,6 +26,9 @@ $expected"
 dpkg-deb -c "$deb" | awk '$6 == "./usr/lib/vst/WobrixFree.so" && $1 != "-rw-r--r--" { exit 1 }' ||
     fail "the add-on is not mode 644"
 
+control=$(dpkg-deb --ctrl-tarfile "$deb" | tar -t | sort | tr '\n' ' ')
+[ "$control" = "./control ./md5sums " ] || fail "control files are $control(no maintainer scripts expected)"
+
 depends=$(dpkg-deb -f "$deb" Depends)
 for lib in libc6 libstdc++6 libcairo2 libsndfile1; do
     echo "$depends" | grep -q "$lib" || fail "Depends lacks $lib: $depends"
