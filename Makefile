@@ -7,7 +7,7 @@ JOBS       ?= 2
 # Warnings are errors in CI; locally they are warnings.
 WERROR     ?= $(if $(CI),ON,OFF)
 
-.PHONY: all deps build demo test format-check test-unit test-sanitize test-tsan test-m32 test-fuzz bench soak install clean
+.PHONY: all deps build demo test format-check test-unit test-sanitize test-tsan test-m32 test-fuzz bench soak install package clean
 
 all: build
 
@@ -70,8 +70,9 @@ test-m32: deps
 	if [ $$rc -eq 126 ]; then echo "layout32: checked while compiling (this kernel runs no 32-bit programs)"; \
 	else exit $$rc; fi
 
-# The resource reader, the picture decoder and the gallery's frame under
-# libFuzzer (clang, with AddressSanitizer and UndefinedBehaviorSanitizer) for
+# The resource reader, the picture decoder, the gallery's frame, the editor
+# script parser and the bass add-on's dispatcher and audio under libFuzzer
+# (clang, with AddressSanitizer and UndefinedBehaviorSanitizer) for
 # FUZZ_SECONDS each; a
 # crash, leak or sanitizer report fails the run and leaves its input in
 # $(FUZZ_BUILD). Corpus seeds, refreshed on every run (libFuzzer adds its
@@ -82,8 +83,18 @@ test-m32: deps
 #                     zero bytes), 22x28 and 44x76, all 8-bit RLE
 #   gallery/          none: pointer, key and menu steps of four bytes each,
 #                     which libFuzzer grows from nothing
+#   script/           tests/fuzz/seeds/script: every step once (the first two
+#                     bytes are the window's size less one), with the words
+#                     of the language in tests/fuzz/script.dict
+#   dispatcher/       none: opcodes, parameter writes and blocks, grown from
+#                     nothing; the skin is appended, as the editor reads it
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 15
+# The skin as the root CMakeLists.txt appends it to the add-ons.
+SKIN_RESOURCES = RAWT:131:switch_random.bmp:$(BUILD)/skin/switch_random.bmp \
+    RAWT:130:slider_knob_vert_b.bmp:$(BUILD)/skin/slider_knob_vert_b.bmp \
+    RAWT:129:slider_knob_vert_s.bmp:$(BUILD)/skin/slider_knob_vert_s.bmp \
+    RAWT:128:backgrnd.bmp:$(BUILD)/skin/backgrnd.bmp
 FUZZ_RUN      = -max_total_time=$(FUZZ_SECONDS) -artifact_prefix=$(FUZZ_BUILD)/ -print_final_stats=1
 test-fuzz: build
 	cmake -S tests/fuzz -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -97,6 +108,11 @@ test-fuzz: build
 	mkdir -p $(FUZZ_BUILD)/corpus/gallery
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	    $(FUZZ_BUILD)/gallery_fuzz $(FUZZ_RUN) -max_len=256 $(FUZZ_BUILD)/corpus/gallery
+	mkdir -p $(FUZZ_BUILD)/corpus/script $(FUZZ_BUILD)/corpus/dispatcher
+	cp tests/fuzz/seeds/script/* $(FUZZ_BUILD)/corpus/script/
+	$(FUZZ_BUILD)/editor_script_fuzz $(FUZZ_RUN) -dict=tests/fuzz/script.dict $(FUZZ_BUILD)/corpus/script
+	$(BUILD)/tools/append-resources $(FUZZ_BUILD)/dispatcher_fuzz $(SKIN_RESOURCES)
+	$(FUZZ_BUILD)/dispatcher_fuzz $(FUZZ_RUN) $(FUZZ_BUILD)/corpus/dispatcher
 
 # Benchmarks (Google Benchmark): the processor per program and block, beside a
 # stereo copy and the per-sample reference, and the cold start. Installs the
@@ -115,6 +131,12 @@ soak: build
 
 install: build
 	cmake --install $(BUILD)
+
+# The Debian package (cmake/Package.cmake): the add-on for Linux hosts in
+# /usr/lib/vst, wobrix-host and wobrix-gallery in /usr/bin, the README and
+# wobrix-host's man page; written to $(BUILD)/wobrix-free_VERSION_ARCH.deb.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -33,14 +33,19 @@ constexpr bigtime_t kEditorTimeout = 5000000;
 constexpr int32_t kKickX = 307;
 constexpr int32_t kKickY = 32;
 
-// The add-on built beside this executable.
+// The add-on built beside this executable; installed, the executable is in
+// PREFIX/bin and the add-on in PREFIX/lib/vst, where Linux hosts look.
 std::string defaultAddOn()
 {
     std::error_code ec;
     const fs::path self = fs::read_symlink("/proc/self/exe", ec);
     if (ec)
         return "WobrixFree.so";
-    return (self.parent_path() / "WobrixFree.so").string();
+    const fs::path beside = self.parent_path() / "WobrixFree.so";
+    const fs::path installed = self.parent_path().parent_path() / "lib/vst/WobrixFree.so";
+    if (!fs::exists(beside, ec) && fs::exists(installed, ec))
+        return installed.string();
+    return beside.string();
 }
 
 std::string slug(const std::string& name)
@@ -145,6 +150,7 @@ void addDemoCommand(CLI::App& app)
     cmd->add_option("--out", opt->out,
                     "Folder for the files, created if needed (default build/demo)");
     cmd->add_option("--addon", opt->addon,
-                    "Add-on to use (default: WobrixFree.so beside the wobrix-host executable)");
+                    "Add-on to use (default: WobrixFree.so beside the wobrix-host executable, "
+                    "else ../lib/vst/WobrixFree.so from its folder, as installed)");
     cmd->callback([opt] { run(opt->out, opt->addon.empty() ? defaultAddOn() : opt->addon); });
 }
