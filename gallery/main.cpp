@@ -1,6 +1,7 @@
 // wobrix-gallery: the toolkit's gallery editor, opened in a headless window
-// the way wobrix-host opens an add-on's editor, driven by the same script of
-// pointer, key and menu steps. The effect is made in this process through
+// (or, with --window, an X11 window on the screen) the way wobrix-host opens
+// an add-on's editor, driven by the same script of pointer, key and menu
+// steps. The effect is made in this process through
 // its entry function, and the pictures come from this program's own resources.
 #include <CLI/CLI.hpp>
 
@@ -15,6 +16,7 @@
 #include "host/driver/OutputFile.h"
 #include "host/driver/Plugin.h"
 #include "host/driver/ScriptError.h"
+#include "host/driver/WindowSession.h"
 
 namespace {
 
@@ -27,6 +29,7 @@ struct Options {
     std::string png, script;
     std::string timeout = "5000";
     bool still = false;
+    bool window = false;
 };
 
 bigtime_t parseTimeout(const std::string& text)
@@ -40,18 +43,25 @@ bigtime_t parseTimeout(const std::string& text)
 
 void run(const Options& opt)
 {
+    if (opt.png.empty() && !opt.window)
+        throw CLI::RequiredError("--png");
     // Everything the user typed is checked before the editor opens.
     const bigtime_t timeout = parseTimeout(opt.timeout);
     const EditorScript script = opt.script.empty() ? EditorScript{} : readEditorScript(opt.script);
-    checkOutputFolder(opt.png);
+    if (!opt.png.empty())
+        checkOutputFolder(opt.png);
 
-    setGalleryWindows(EditorSession::windowAdopter());
+    setGalleryWindows(opt.window ? WindowSession::windowAdopter() : EditorSession::windowAdopter());
     Plugin plugin(opt.still ? galleryStillEntry : galleryEntry, kEffectName);
     std::string whyNot;
     const auto size = askEditorSize(plugin, &whyNot);
     if (!size)
         throw HostError(std::string(kEffectName) + ": " + whyNot);
     checkScriptFitsWindow(script, size->width, size->height);
+    if (opt.window) {
+        WindowSession(plugin, *size, plugin.effectName(), timeout).run(script, opt.png);
+        return;
+    }
     EditorSession session(plugin, *size, timeout);
     session.refresh();
     session.play(script);
@@ -71,15 +81,18 @@ int main(int argc, char** argv)
         "wobrix-gallery: every control of the toolkit in one editor, opened in a headless window,\n"
         "driven by a script of pointer, key and menu steps, written as PNG pictures",
         "wobrix-gallery"};
-    app.add_option("--png", opt.png, "The final picture, written when the script is over")
-        ->type_name("OUT.png")
-        ->required();
+    app.add_option("--png", opt.png,
+                   "The final picture, written when the script is over (needed without --window)")
+        ->type_name("OUT.png");
     app.add_option("--script", opt.script,
                    "Pointer, key and menu steps to play (see below); none: just the picture")
         ->type_name("FILE");
     app.add_option("--timeout", opt.timeout,
                    "Give up on the editor after MS milliseconds without an answer (default 5000)")
         ->type_name("MS");
+    app.add_flag("--window", opt.window,
+                 "Open the gallery in a window on $DISPLAY, as a Linux host opens an editor;\n"
+                 "without --script or --png it stays until closed or Ctrl+Q");
     app.add_flag(
         "--still", opt.still,
         "Nothing moves by itself: the meter keeps one level and the animation does not step,\n"
@@ -91,7 +104,8 @@ int main(int argc, char** argv)
             "end. Before the first step, before each png and before OUT.png the window redraws\n"
             "and one idle runs. Prints one line for every notification of a control, as\n"
             "`tag T value V`, with ` text \"...\"` for the text edit and the option menu, then\n"
-            "each picture written.\n\n") +
+            "each picture written. With --window it opens as `wobrix-host editor --window` opens\n"
+            "an add-on's editor (see its --help).\n\n") +
         kEditorScriptHelp);
     try {
         app.parse(argc, argv);

@@ -1,6 +1,7 @@
-// `editor ADDON --png OUT.png [--script FILE]`: opens an add-on's editor in a
-// headless window as a host does, plays a script of pointer, key and menu
-// steps into it, and writes the pictures and what the plug-in told the host.
+// `editor ADDON --png OUT.png [--script FILE] [--window]`: opens an add-on's
+// editor as a host does, in a headless window or (--window) in an X11 window
+// on the screen, plays a script of pointer, key and menu steps into it, and
+// writes the pictures and what the plug-in told the host.
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -14,6 +15,7 @@
 #include "host/driver/OutputFile.h"
 #include "host/driver/Patch.h"
 #include "host/driver/Plugin.h"
+#include "host/driver/WindowSession.h"
 
 namespace {
 
@@ -25,6 +27,7 @@ struct Options {
     std::string program; // empty: leave the effect's own program
     std::vector<std::string> sets;
     std::string timeout = "5000";
+    bool window = false;
 };
 
 bigtime_t parseTimeout(const std::string& text)
@@ -45,11 +48,14 @@ void printHostCalls(const std::vector<HostCall>& calls)
 
 void run(const Options& opt)
 {
+    if (opt.png.empty() && !opt.window)
+        throw CLI::RequiredError("--png");
     // Everything the user typed is checked before the add-on is loaded.
     const PatchChoice patch(opt.program, opt.sets);
     const bigtime_t timeout = parseTimeout(opt.timeout);
     const EditorScript script = opt.script.empty() ? EditorScript{} : readEditorScript(opt.script);
-    checkOutputFolder(opt.png);
+    if (!opt.png.empty())
+        checkOutputFolder(opt.png);
 
     Plugin plugin(opt.addon);
     patch.check(plugin);
@@ -57,11 +63,18 @@ void run(const Options& opt)
     const auto size = askEditorSize(plugin, &whyNot);
     if (!size)
         throw HostError(opt.addon + ": " + whyNot);
+    const std::string refusal = windowRefusal(plugin, opt.window);
+    if (!refusal.empty())
+        throw HostError(refusal);
     checkScriptFitsWindow(script, size->width, size->height);
     patch.apply(plugin);
     std::printf("editor: %d x %d\n", size->width, size->height);
     std::fflush(stdout);
-    {
+    if (opt.window) {
+        const std::string name = plugin.effectName();
+        WindowSession(plugin, *size, name.empty() ? plugin.path() : name, timeout)
+            .run(script, opt.png);
+    } else {
         EditorSession session(plugin, *size, timeout);
         session.refresh();
         session.play(script);
@@ -80,12 +93,12 @@ void addEditorCommand(CLI::App& app)
 {
     auto opt = std::make_shared<Options>();
     CLI::App* cmd =
-        app.add_subcommand("editor", "Open an add-on's editor in a headless window, play a script "
-                                     "of pointer, key and menu steps, write PNGs");
+        app.add_subcommand("editor", "Open an add-on's editor in a headless or an X11 window, play "
+                                     "a script of pointer, key and menu steps, write PNGs");
     cmd->add_option("ADDON", opt->addon, "Add-on file (.so)")->required();
-    cmd->add_option("--png", opt->png, "The final picture, written when the script is over")
-        ->type_name("OUT.png")
-        ->required();
+    cmd->add_option("--png", opt->png,
+                    "The final picture, written when the script is over (needed without --window)")
+        ->type_name("OUT.png");
     cmd->add_option("--script", opt->script, "Steps to play (see below); none: just the picture")
         ->type_name("FILE");
     cmd->add_option("--program", opt->program,
@@ -95,6 +108,9 @@ void addEditorCommand(CLI::App& app)
                     "Set parameter INDEX to VALUE (0..1) after the program; repeatable")
         ->type_name("INDEX=VALUE")
         ->allow_extra_args(false);
+    cmd->add_flag("--window", opt->window,
+                  "Open the editor in a window on $DISPLAY, as a Linux host does (for add-ons\n"
+                  "for Linux hosts); without --script or --png it stays until closed or Ctrl+Q");
     cmd->add_option("--timeout", opt->timeout,
                     "Give up on the add-on after MS milliseconds without an answer (default 5000)")
         ->type_name("MS");
@@ -103,7 +119,14 @@ void addEditorCommand(CLI::App& app)
             "Opcode 13 gives the window's size, opcode 14 hands it over, opcode 19 runs every\n"
             "20 ms on a host thread, opcode 15 closes it. Before the first step, before each\n"
             "png and before OUT.png the window redraws and one idle runs. Prints each picture\n"
-            "written, the parameters at the end and every call the plug-in made to the host.\n\n") +
+            "written, the parameters at the end and every call the plug-in made to the host.\n\n"
+            "With --window the editor gets a top-level X11 window titled with the effect's name:\n"
+            "opcode 14 hands over its id, the editor's window is its first child, opcode 19 runs\n"
+            "every 40 ms. The steps are real X input (XTest): each waits until the picture has\n"
+            "stayed the same for 150 ms (1 s at most); a menu is answered with Down keys and\n"
+            "Return (Escape dismisses it). Pictures are the server's pixels of the editor's\n"
+            "window. Add-ons entered by main_plugin take headless windows only, all others\n"
+            "X11 windows only.\n\n") +
         kEditorScriptHelp);
     cmd->callback([opt] { run(*opt); });
 }

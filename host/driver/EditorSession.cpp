@@ -3,7 +3,6 @@
 #include "EditorSession.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 
 #include "OutputFile.h"
@@ -166,20 +165,6 @@ void EditorSession::press(int32_t x, int32_t y, uint32_t buttons, uint32_t keys)
         waitAnswerTaken();
 }
 
-void EditorSession::drag(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t moves,
-                         uint32_t buttons, uint32_t keys)
-{
-    press(x1, y1, buttons, keys);
-    moves = std::max(moves, 1);
-    for (int32_t i = 1; i <= moves; ++i) {
-        snooze(kMoveGap);
-        const double t = static_cast<double>(i) / moves;
-        move(x1 + static_cast<int32_t>(std::lround((x2 - x1) * t)),
-             y1 + static_cast<int32_t>(std::lround((y2 - y1) * t)));
-    }
-    release();
-}
-
 void EditorSession::release()
 {
     heldButtons = heldKeys = 0;
@@ -197,18 +182,6 @@ void EditorSession::key(const std::string& bytes, uint32_t keys)
     if (!host->waitKey(serial, dog.timeout()))
         fail(std::string("the editor's window did not take the key") +
              (pressReturned() ? "" : " (MouseDown has not returned)") + withinTimeout());
-}
-
-void EditorSession::type(const std::string& text)
-{
-    for (size_t at = 0; at < text.size();) {
-        size_t length = 1;
-        while (at + length < text.size() &&
-               (static_cast<unsigned char>(text[at + length]) & 0xC0) == 0x80)
-            ++length;
-        key(text.substr(at, length), 0);
-        at += length;
-    }
 }
 
 void EditorSession::menu(int32_t choice)
@@ -294,31 +267,4 @@ void EditorSession::close()
     idler.stop();
     dispatchWatched(effEditClose, "opcode 15 (close the editor)");
     waitDetached();
-}
-
-void EditorSession::play(const EditorScript& script)
-{
-    for (const ScriptStep& step : script.steps) {
-        setPlace(script.file + ":" + std::to_string(step.line));
-        switch (step.kind) {
-        case StepKind::Move: move(step.x, step.y); break;
-        case StepKind::Press: press(step.x, step.y, step.buttons, step.keys); break;
-        case StepKind::Drag:
-            drag(step.x, step.y, step.toX, step.toY, step.moves, step.buttons, step.keys);
-            break;
-        case StepKind::Release: release(); break;
-        case StepKind::Wait: snooze(static_cast<bigtime_t>(step.milliseconds) * 1000); break;
-        case StepKind::Idle: idle(); break;
-        case StepKind::Key: key(step.text, step.keys); break;
-        case StepKind::Type: type(step.text); break;
-        case StepKind::Menu: menu(step.choice); break;
-        case StepKind::Png:
-            writePng(step.path);
-            std::printf("%s\n", step.path.c_str());
-            std::fflush(stdout);
-            break;
-        }
-    }
-    checkMenuAnswered();
-    setPlace("");
 }

@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 
+#include "EditorDriver.h"
 #include "EditorIdle.h"
 #include "EditorScript.h"
 #include "Watchdog.h"
@@ -31,15 +32,14 @@ struct EditorSize {
 // rectangle is empty or wider or taller than a headless window can be.
 std::optional<EditorSize> askEditorSize(Plugin& plugin, std::string* whyNot);
 
-class EditorSession {
+class EditorSession final : public EditorDriver {
 public:
     static constexpr bigtime_t kIdlePeriod = 20000; // opcode 19 at 50 Hz
-    static constexpr bigtime_t kMoveGap = 5000;     // between the moves of a drag
 
     // Opens the editor; HostError when it refuses. Every wait for the
     // add-on gives up after `timeout` microseconds.
     EditorSession(Plugin& plugin, EditorSize size, bigtime_t timeout);
-    ~EditorSession();
+    ~EditorSession() override;
 
     // For an editor linked into this program: turns what a session hands to
     // the editor opcode into the editor's window.
@@ -47,51 +47,31 @@ public:
     EditorSession(const EditorSession&) = delete;
     EditorSession& operator=(const EditorSession&) = delete;
 
-    // Where the driver is, for messages ("script.txt:4"); empty: the add-on.
-    void setPlace(const std::string& where) { place = where; }
-
-    // The pointer state; buttons and keys stay. While a press is tracked,
-    // waits until the tracking loop has read it, acted on it and drawn
-    // (the state posted again until seven reads have seen it).
-    void move(int32_t x, int32_t y);
-    // Presses and holds; waits until the press has returned from MouseDown,
-    // the tracking loop it started has settled as after a move, or a pop-up
-    // menu has opened (it waits for menu()).
-    void press(int32_t x, int32_t y, uint32_t buttons, uint32_t keys);
-    // A press, `moves` moves along the line kMoveGap apart, a release.
-    void drag(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t moves, uint32_t buttons,
-              uint32_t keys);
-    // Every button and key up; waits until the press has returned.
-    void release();
-    // One key (a character's UTF-8 or a key code) with modifier keys held;
-    // waits until the window has delivered it to its focus view (or dropped it).
-    void key(const std::string& bytes, uint32_t keys);
-    // One key per UTF-8 character of `text`, each waited for.
-    void type(const std::string& text);
-    // Answers the menu open now or the next to open: the choice-th item that
-    // can be chosen, -1 to dismiss. With a menu open, waits until it has
-    // taken the answer and closed, then as after a move while the press that
-    // opened it is held; otherwise the answer waits for the next press that
-    // opens a menu, which waits the same way.
-    void menu(int32_t choice);
-    // HostError (at the menu step's place) when an answer was never taken.
-    void checkMenuAnswered();
-    // Every step of the script in order, each picture path printed as it is
-    // written; then checkMenuAnswered().
-    void play(const EditorScript& script);
-    // One idle now, never at the same time as the idle thread's.
-    void idle() { idler.now(); }
-    // A redraw and an idle pass, so the picture is current. While a press is
-    // tracked the window cannot redraw (its thread is inside MouseDown), so
-    // the picture stays as the tracking loop drew it.
-    void refresh();
-    // refresh(), then the picture as an opaque PNG, through a temporary.
-    void writePng(const std::string& path);
-    // Every button and key released for good; waits for a pending press.
-    void endInput();
-    // Ends the input, stops the idle thread, sends opcode 15 and waits until
-    // the add-on has let go of the window. The destructor does it too.
-    void close();
+    void move(int32_t x, int32_t y) override;
+    // Waits until the press has returned from MouseDown, the tracking loop
+    // it started has settled as after a move (the state posted again until
+    // seven reads have seen it), or a pop-up menu has opened (it waits for
+    // menu()).
+    void press(int32_t x, int32_t y, uint32_t buttons, uint32_t keys) override;
+    void release() override;
+    // Waits until the window has delivered the key to its focus view (or
+    // dropped it).
+    void key(const std::string& bytes, uint32_t keys) override;
+    // With a menu open, waits until it has taken the answer and closed, then
+    // as after a move while the press that opened it is held; otherwise the
+    // answer waits for the next press that opens a menu, which waits the
+    // same way.
+    void menu(int32_t choice) override;
+    void checkMenuAnswered() override;
+    void idle() override { idler.now(); }
+    // A redraw and an idle pass. While a press is tracked the window cannot
+    // redraw (its thread is inside MouseDown), so the picture stays as the
+    // tracking loop drew it.
+    void refresh() override;
+    void writePng(const std::string& path) override;
+    void endInput() override;
+    // The destructor does it too.
+    void close() override;
 
 private:
     VstIntPtr dispatchWatched(int32_t opcode, const char* what, void* ptr = nullptr);
@@ -110,7 +90,6 @@ private:
     Watchdog dog;
     std::unique_ptr<HeadlessHost> host;
     EditorIdle idler;
-    std::string place;
     int32_t pointerX = 0, pointerY = 0;
     uint32_t heldButtons = 0, heldKeys = 0;
     uint32_t pendingPress = 0; // serial of a press whose MouseDown may not have returned

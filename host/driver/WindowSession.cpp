@@ -1,0 +1,249 @@
+// WindowSession: opening and closing the editor in an X11 window, the
+// script's input as X input, the wait for the picture to settle, and the
+// server's pixels as PNG.
+#include "WindowSession.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+
+#include "OutputFile.h"
+#include "Plugin.h"
+#include "host/driver/HostError.h"
+#include "platform/api/InterfaceDefs.h"
+#include "platform/backends/x11/X11Backend.h"
+#include "platform/backends/x11/X11HostWindow.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+constexpr bigtime_t kPollSlice = 10000; // between two looks at the window
+// The plug-in reads X input on its own connection and thread, so nothing
+// says when it has acted on a step: a picture that stays the same this long
+// is taken as its answer.
+constexpr bigtime_t kQuiet = 150000;
+// An editor that keeps moving by itself never settles; the step goes on.
+constexpr bigtime_t kLongestSettle = 1000000;
+} // namespace
+
+std::string windowRefusal(const Plugin& plugin, bool x11)
+{
+    const std::string& entry = plugin.entryName();
+    if (entry.empty() || (entry == "main_plugin") != x11)
+        return "";
+    if (!x11)
+        return plugin.path() + " takes X11 windows only (entry " + entry +
+               "); open its editor with --window";
+    // Our build puts the add-on for Linux hosts in hosts/ beside this one.
+    const fs::path file(plugin.path());
+    const fs::path forHosts = file.parent_path() / "hosts" / file.filename();
+    return plugin.path() + " takes headless windows only (entry main_plugin); use " +
+           (fs::exists(forHosts) ? forHosts.string() : std::string("an add-on for Linux hosts")) +
+           " with --window";
+}
+
+WindowAdopter WindowSession::windowAdopter()
+{
+    return adoptX11Window;
+}
+
+WindowSession::WindowSession(Plugin& p, EditorSize size, const std::string& title,
+                             bigtime_t timeout)
+    : plugin(p), dog(timeout),
+      idler([this] { dispatchWatched(effEditIdle, "opcode 19 (editor idle)"); }, kIdlePeriod)
+{
+    std::string whyNot;
+    window = X11HostWindow::open(title, size.width, size.height, timeout, &whyNot);
+    if (!window)
+        throw HostError(whyNot);
+    // A Linux host's parent window travels as the integer id in the pointer.
+    const VstIntPtr opened =
+        dispatchWatched(effEditOpen, "opcode 14 (open the editor)",
+                        reinterpret_cast<void*>(static_cast<uintptr_t>(window->id())));
+    if (opened == 0) {
+        if (window->child() != 0)
+            dispatchWatched(effEditClose, "opcode 15 (close the editor)");
+        throw HostError(plugin.path() + ": the editor refused to open (opcode 14 answered 0)");
+    }
+    isOpen = true;
+    idler.start();
+    // The plug-in's window is the first child of ours, shown once mapped.
+    std::vector<uint8_t> pixels;
+    int32_t width = 0, height = 0;
+    const bigtime_t end = system_time() + timeout;
+    while (window->child() == 0 || !window->copyPixels(&pixels, &width, &height)) {
+        if (system_time() >= end) {
+            close();
+            throw HostError(plugin.path() + ": the editor showed no window inside ours within " +
+                            std::to_string(timeout / 1000) + " ms of opcode 14");
+        }
+        snooze(kPollSlice);
+    }
+    window->focusChild();
+}
+
+WindowSession::~WindowSession()
+{
+    close();
+}
+
+VstIntPtr WindowSession::dispatchWatched(int32_t opcode, const char* what, void* ptr)
+{
+    const Watchdog::Watch watch(dog, plugin.path() + ": " + what);
+    return plugin.dispatch(opcode, 0, 0, ptr);
+}
+
+std::string WindowSession::where() const
+{
+    return place.empty() ? plugin.path() : place;
+}
+
+void WindowSession::fail(const std::string& message)
+{
+    heldButtons = heldKeys = 0;
+    window->setPointer(pointerX, pointerY, 0, 0);
+    throw HostError(where() + ": " + message);
+}
+
+void WindowSession::settle()
+{
+    if (!window->sync())
+        fail("the connection to X display " + window->displayName() + " failed");
+    std::vector<uint8_t> last, now;
+    int32_t width = 0, height = 0;
+    window->copyPixels(&last, &width, &height);
+    const bigtime_t start = system_time();
+    bigtime_t stillSince = start;
+    for (;;) {
+        snooze(kPollSlice);
+        const bool read = window->copyPixels(&now, &width, &height);
+        const bigtime_t at = system_time();
+        if (!read || now != last) {
+            last.swap(now);
+            stillSince = at;
+        } else if (at - stillSince >= kQuiet) {
+            return;
+        }
+        if (at - start >= kLongestSettle)
+            return;
+    }
+}
+
+void WindowSession::input(int32_t x, int32_t y, uint32_t buttons, uint32_t keys)
+{
+    pointerX = x;
+    pointerY = y;
+    heldButtons = buttons;
+    heldKeys = keys;
+    if (!window->setPointer(x, y, buttons, keys))
+        fail("the connection to X display " + window->displayName() + " failed");
+}
+
+void WindowSession::move(int32_t x, int32_t y)
+{
+    input(x, y, heldButtons, heldKeys);
+    if (heldButtons != 0)
+        settle();
+    else if (!window->sync())
+        fail("the connection to X display " + window->displayName() + " failed");
+}
+
+void WindowSession::press(int32_t x, int32_t y, uint32_t buttons, uint32_t keys)
+{
+    if (heldButtons != 0)
+        throw HostError(where() + ": a press is still held; release it first");
+    // The pointer gets there first, so the press lands where it is meant to.
+    input(x, y, 0, heldKeys);
+    input(x, y, buttons, keys);
+    settle();
+}
+
+void WindowSession::release()
+{
+    input(pointerX, pointerY, 0, 0);
+    settle();
+}
+
+void WindowSession::key(const std::string& bytes, uint32_t keys)
+{
+    std::string whyNot;
+    if (!window->key(bytes.data(), static_cast<int32_t>(bytes.size()), keys, &whyNot))
+        fail(whyNot);
+    settle();
+}
+
+void WindowSession::menu(int32_t choice)
+{
+    if (choice < 0) {
+        key(std::string(1, B_ESCAPE), 0);
+        return;
+    }
+    for (int32_t i = 0; i <= choice; ++i)
+        key(std::string(1, B_DOWN_ARROW), 0);
+    key(std::string(1, B_ENTER), 0);
+}
+
+void WindowSession::refresh()
+{
+    idler.now();
+    settle();
+}
+
+void WindowSession::writePng(const std::string& path)
+{
+    refresh();
+    writeThroughTemporary(path, [this](const std::string& temporary) -> std::string {
+        return window->savePng(temporary.c_str()) == B_OK
+                   ? ""
+                   : "the window's pixels could not be read from X display " +
+                         window->displayName() + " or encoded";
+    });
+}
+
+void WindowSession::endInput()
+{
+    if (heldButtons == 0 && heldKeys == 0)
+        return;
+    input(pointerX, pointerY, 0, 0);
+    settle();
+}
+
+void WindowSession::waitForClose()
+{
+    while (!window->closeRequested(100000)) {
+    }
+}
+
+void WindowSession::run(const EditorScript& script, const std::string& png)
+{
+    refresh();
+    if (script.steps.empty() && script.file.empty() && png.empty()) {
+        std::printf("window: close it or press Ctrl+Q in it to end\n");
+        std::fflush(stdout);
+        waitForClose();
+    } else {
+        play(script);
+        endInput();
+        if (!png.empty()) {
+            writePng(png);
+            std::printf("%s\n", png.c_str());
+            std::fflush(stdout);
+        }
+    }
+    close();
+}
+
+void WindowSession::close()
+{
+    if (!isOpen)
+        return;
+    isOpen = false;
+    endInput();
+    idler.stop();
+    dispatchWatched(effEditClose, "opcode 15 (close the editor)");
+    // The plug-in's window goes with ours in any case; it is given the time
+    // to go first.
+    const bigtime_t end = system_time() + dog.timeout();
+    while (window->child() != 0 && system_time() < end)
+        snooze(kPollSlice);
+}

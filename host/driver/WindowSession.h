@@ -1,0 +1,89 @@
+// WindowSession: an editor opened the way a Linux host opens it, in an X11
+// window of our own (platform/backends/x11/X11HostWindow.h): the size from
+// opcode 13, the window's id handed over with opcode 14, opcode 19 at 25 Hz
+// on a host thread, opcode 15 at the end. The script's steps reach the
+// plug-in as real X input, and the pictures are the server's pixels.
+#pragma once
+
+#include "platform/api/Window.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "EditorDriver.h"
+#include "EditorIdle.h"
+#include "EditorSession.h"
+#include "Watchdog.h"
+#include "plugin/AEffect.h"
+
+class Plugin;
+class X11HostWindow;
+
+// Why the add-on's editor cannot open in the kind of window chosen (an X11
+// window when `x11` is set, else a headless one), or "" when it can. An
+// add-on entered by main_plugin, our own hosts' entry, takes headless window
+// records; one entered by any other name, as Linux hosts enter it, takes an
+// X11 window id. An entry function of this program takes either.
+std::string windowRefusal(const Plugin& plugin, bool x11);
+
+class WindowSession final : public EditorDriver {
+public:
+    static constexpr bigtime_t kIdlePeriod = 40000; // opcode 19 at 25 Hz
+
+    // Opens a window titled `title` at the editor's size and the editor in
+    // it; HostError when there is no display or the editor refuses. Every
+    // wait for the add-on gives up after `timeout` microseconds.
+    WindowSession(Plugin& plugin, EditorSize size, const std::string& title, bigtime_t timeout);
+    ~WindowSession() override;
+    WindowSession(const WindowSession&) = delete;
+    WindowSession& operator=(const WindowSession&) = delete;
+
+    // For an editor linked into this program: turns the window id a session
+    // hands to the editor opcode into the editor's window.
+    static WindowAdopter windowAdopter();
+
+    // Each input step is sent, the server is synchronised, and then the
+    // step waits until the plug-in's picture has stayed the same for a
+    // while (see settle()).
+    void move(int32_t x, int32_t y) override;
+    void press(int32_t x, int32_t y, uint32_t buttons, uint32_t keys) override;
+    void release() override;
+    void key(const std::string& bytes, uint32_t keys) override;
+    // A pop-up menu is a window of the plug-in's own, answered from the
+    // keyboard: Down to the item and Return, or Escape.
+    void menu(int32_t choice) override;
+    void checkMenuAnswered() override {}
+    void idle() override { idler.now(); }
+    // An idle, and the picture settled: the window's pixels are the
+    // plug-in's to draw, so there is no redraw to ask for.
+    void refresh() override;
+    void writePng(const std::string& path) override;
+    void endInput() override;
+    // The destructor does it too.
+    void close() override;
+
+    // Until the user closes the window or presses Ctrl+Q in it.
+    void waitForClose();
+    // What a windowed run does: with a script or a picture to write (png
+    // not empty), plays the script, ends the input and writes the picture,
+    // printing its path; with neither, waits for the user to close the
+    // window. Then closes.
+    void run(const EditorScript& script, const std::string& png);
+
+private:
+    VstIntPtr dispatchWatched(int32_t opcode, const char* what, void* ptr = nullptr);
+    void input(int32_t x, int32_t y, uint32_t buttons, uint32_t keys);
+    void settle();
+    std::string where() const;
+    [[noreturn]] void fail(const std::string& message);
+
+    Plugin& plugin;
+    Watchdog dog;
+    std::unique_ptr<X11HostWindow> window;
+    EditorIdle idler;
+    int32_t pointerX = 0, pointerY = 0;
+    uint32_t heldButtons = 0, heldKeys = 0;
+    bool isOpen = false;
+};

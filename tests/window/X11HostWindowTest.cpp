@@ -1,0 +1,218 @@
+// X11HostWindow against a stand-in for a plug-in's window, made here on a
+// connection of its own as the first child of the host's window: the
+// top-level's name and hints, the child's pixels read back, XTest presses
+// and keys arriving at the child where and as they were sent, and the ways a
+// user ends the window. Needs $DISPLAY (make test starts a private Xvfb).
+#include <gtest/gtest.h>
+
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "CliRun.h"
+#include "platform/api/InterfaceDefs.h"
+#include "platform/backends/x11/X11HostWindow.h"
+
+namespace {
+
+constexpr bigtime_t kPatience = 5000000;
+
+struct FreeEvent {
+    void operator()(void* p) const { std::free(p); }
+};
+using Event = std::unique_ptr<xcb_generic_event_t, FreeEvent>;
+
+// What a plug-in makes in a Linux host's window: one child, one colour,
+// taking buttons and keys.
+class PlugInWindow {
+public:
+    PlugInWindow(uint32_t parent, uint16_t width, uint16_t height, uint32_t colour)
+        : c(xcb_connect(nullptr, nullptr))
+    {
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+        id = xcb_generate_id(c);
+        const uint32_t values[] = {colour, XCB_EVENT_MASK_BUTTON_PRESS |
+                                               XCB_EVENT_MASK_BUTTON_RELEASE |
+                                               XCB_EVENT_MASK_KEY_PRESS};
+        xcb_create_window(c, XCB_COPY_FROM_PARENT, id, parent, 0, 0, width, height, 0,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
+                          XCB_CW_BACK_PIXEL | XCB_CW_EVENT_MASK, values);
+        xcb_map_window(c, id);
+        xcb_flush(c);
+    }
+    ~PlugInWindow() { xcb_disconnect(c); }
+
+    // The next event of one of these types, null after `timeout`.
+    Event next(std::initializer_list<uint8_t> types, bigtime_t timeout = kPatience)
+    {
+        const bigtime_t end = system_time() + timeout;
+        for (;;) {
+            Event e(xcb_poll_for_event(c));
+            if (e && std::find(types.begin(), types.end(), e->response_type & 0x7F) != types.end())
+                return e;
+            if (!e && system_time() >= end)
+                return nullptr;
+            if (!e)
+                snooze(2000);
+        }
+    }
+
+    // The last key pressed within `timeout`: modifier keys come before it.
+    Event lastKey(bigtime_t timeout = 200000)
+    {
+        Event last;
+        while (Event e = next({XCB_KEY_PRESS}, timeout))
+            last = std::move(e);
+        return last;
+    }
+
+    xcb_connection_t* c;
+    uint32_t id = 0;
+};
+
+class X11Host : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (std::getenv("DISPLAY") == nullptr)
+            GTEST_SKIP() << "no DISPLAY (make test runs these under a private Xvfb)";
+        std::string whyNot;
+        host = X11HostWindow::open("Wobrix Test \xc3\xa9", 120, 80, kPatience, &whyNot);
+        ASSERT_TRUE(host) << whyNot;
+    }
+
+    std::string shell(const std::string& commandLine)
+    {
+        char pattern[] = "/tmp/wobrix-x11-test-XXXXXX";
+        EXPECT_NE(mkdtemp(pattern), nullptr);
+        const Result r = runCommand(pattern, commandLine);
+        std::filesystem::remove_all(pattern);
+        return r.out;
+    }
+
+    std::unique_ptr<X11HostWindow> host;
+};
+
+TEST_F(X11Host, TopLevelIsNamedFixedInSizeAndShowsItsChildsPixels)
+{
+    char id[16];
+    std::snprintf(id, sizeof id, "0x%x", host->id());
+    EXPECT_NE(shell("xwininfo -root -tree").find(std::string(id) + " \"Wobrix Test"),
+              std::string::npos);
+    const std::string props = shell(std::string("xprop -id ") + id);
+    for (const char* line :
+         {"WM_NAME(STRING) = \"Wobrix Test \xc3\xa9\"",
+          "_NET_WM_NAME(UTF8_STRING) = \"Wobrix Test \xc3\xa9\"",
+          "WM_PROTOCOLS(ATOM): protocols  WM_DELETE_WINDOW",
+          "program specified minimum size: 120 by 80", "program specified maximum size: 120 by 80"})
+        EXPECT_NE(props.find(line), std::string::npos) << line << "\n" << props;
+
+    std::vector<uint8_t> pixels;
+    int32_t width = 0, height = 0;
+    EXPECT_EQ(host->child(), 0u);
+    ASSERT_TRUE(host->copyPixels(&pixels, &width, &height));
+    EXPECT_EQ(width, 120);
+    EXPECT_EQ(height, 80);
+
+    // The child's pixels, not ours: blue, green, red, opaque.
+    const PlugInWindow plugIn(host->id(), 100, 50, 0x123456);
+    const bigtime_t end = system_time() + kPatience;
+    while ((host->child() != plugIn.id || !host->copyPixels(&pixels, &width, &height)) &&
+           system_time() < end)
+        snooze(5000);
+    ASSERT_EQ(width, 100);
+    ASSERT_EQ(height, 50);
+    const std::vector<uint8_t> corner(pixels.end() - 4, pixels.end());
+    EXPECT_EQ(corner, (std::vector<uint8_t>{0x56, 0x34, 0x12, 0xFF}));
+}
+
+TEST_F(X11Host, PressesAndKeysArriveAtTheChildAsSent)
+{
+    PlugInWindow plugIn(host->id(), 120, 80, 0);
+    const bigtime_t end = system_time() + kPatience;
+    while (host->child() != plugIn.id && system_time() < end)
+        snooze(5000);
+    ASSERT_EQ(host->child(), plugIn.id);
+    host->focusChild();
+
+    struct Click {
+        uint32_t buttons, keys;
+        uint8_t button;
+        uint16_t state;
+    };
+    for (const Click& click : {Click{1, 0, 1, 0}, Click{2, B_SHIFT_KEY, 3, XCB_MOD_MASK_SHIFT},
+                               Click{4, B_CONTROL_KEY, 2, XCB_MOD_MASK_CONTROL}}) {
+        ASSERT_TRUE(host->setPointer(30, 40, click.buttons, click.keys));
+        ASSERT_TRUE(host->setPointer(31, 41, 0, 0));
+        const Event down = plugIn.next({XCB_BUTTON_PRESS, XCB_BUTTON_RELEASE});
+        const Event up = plugIn.next({XCB_BUTTON_PRESS, XCB_BUTTON_RELEASE});
+        ASSERT_TRUE(down && up) << click.button;
+        const auto* press = reinterpret_cast<xcb_button_press_event_t*>(down.get());
+        EXPECT_EQ(press->response_type & 0x7F, XCB_BUTTON_PRESS);
+        EXPECT_EQ(press->detail, click.button);
+        EXPECT_EQ(press->event_x, 30);
+        EXPECT_EQ(press->event_y, 40);
+        EXPECT_EQ(press->state & 0xFF, click.state) << click.button;
+        EXPECT_EQ(reinterpret_cast<xcb_button_release_event_t*>(up.get())->event_x, 31);
+    }
+
+    // The same key with and without shift; Enter and Q on keys of their own.
+    std::string whyNot;
+    uint8_t codes[4] = {};
+    uint16_t states[4] = {};
+    const char* const keys[] = {"a", "A", "\n", "q"};
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_TRUE(host->key(keys[i], 1, 0, &whyNot)) << whyNot;
+        const Event e = plugIn.lastKey();
+        ASSERT_TRUE(e) << i;
+        codes[i] = reinterpret_cast<xcb_key_press_event_t*>(e.get())->detail;
+        states[i] = reinterpret_cast<xcb_key_press_event_t*>(e.get())->state;
+    }
+    EXPECT_EQ(codes[0], codes[1]);
+    EXPECT_NE(codes[0], codes[2]);
+    EXPECT_EQ(states[0] & XCB_MOD_MASK_SHIFT, 0);
+    EXPECT_NE(states[1] & XCB_MOD_MASK_SHIFT, 0);
+    // A character no key makes is refused, not sent as something else.
+    EXPECT_FALSE(host->key("\xe2\x82\xac", 3, 0, &whyNot));
+    EXPECT_NE(whyNot.find("no key"), std::string::npos) << whyNot;
+
+    // Ctrl+Q is the host's, wherever the focus is in the window.
+    EXPECT_FALSE(host->closeRequested());
+    ASSERT_TRUE(host->key("q", 1, B_CONTROL_KEY, &whyNot));
+    EXPECT_TRUE(host->closeRequested(kPatience));
+    const Event control = plugIn.lastKey();
+    EXPECT_TRUE(!control ||
+                reinterpret_cast<xcb_key_press_event_t*>(control.get())->detail != codes[3]);
+}
+
+TEST_F(X11Host, TheWindowManagersCloseEndsIt)
+{
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    auto atom = [c](const char* name) {
+        xcb_intern_atom_reply_t* r = xcb_intern_atom_reply(
+            c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
+        const xcb_atom_t a = r->atom;
+        std::free(r);
+        return a;
+    };
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = host->id();
+    message.type = atom("WM_PROTOCOLS");
+    message.data.data32[0] = atom("WM_DELETE_WINDOW");
+    EXPECT_FALSE(host->closeRequested());
+    xcb_send_event(c, 0, host->id(), XCB_EVENT_MASK_NO_EVENT,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(c);
+    EXPECT_TRUE(host->closeRequested(kPatience));
+    xcb_disconnect(c);
+}
+
+} // namespace
