@@ -101,6 +101,7 @@ private:
     bool deliverRedraw() override;
     bool deliverPress(const WindowPress& press) override;
     bool deliverKey(const char* bytes, int32_t length, uint32_t modifiers) override;
+    bool wantsKeys() const override { return focus_ != nullptr; }
 
     void LastUnlock() override;
     PixelBuffer hostPixels() override;

@@ -31,6 +31,9 @@ public:
     virtual bool deliverPress(const WindowPress& press) = 0;
     // bytes: one key's UTF-8 (or key code), 1 to 15 of them.
     virtual bool deliverKey(const char* bytes, int32_t length, uint32_t modifiers) = 0;
+    // True while a view of the window takes keys (a back end that must ask
+    // for the keyboard asks only then).
+    virtual bool wantsKeys() const = 0;
 
 protected:
     ~WindowEvents() = default;
