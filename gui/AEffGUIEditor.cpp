@@ -55,8 +55,8 @@ int32_t AEffGUIEditor::open(void* ptr)
         close();
     postUpdate();
     releaseHostWindow();
-    hostWindow = adoptWindow ? adoptWindow(ptr, rect.right - rect.left, rect.bottom - rect.top)
-                             : nullptr;
+    hostWindow =
+        adoptWindow ? adoptWindow(ptr, rect.right - rect.left, rect.bottom - rect.top) : nullptr;
     BView* parent = hostWindow ? hostWindow->ChildAt(0) : nullptr;
     systemWindow = parent;
     if (!parent)
@@ -68,6 +68,9 @@ int32_t AEffGUIEditor::open(void* ptr)
     frame = new CFrame(size, parent, this);
     frame->setBackground(background);
     placeControls(frame);
+    // A window on a screen may have shown itself before the frame was there;
+    // it is drawn again, whole, once the lock is given back.
+    parent->Invalidate();
     parent->UnlockLooper();
     return 1;
 }

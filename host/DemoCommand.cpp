@@ -69,7 +69,8 @@ std::string slug(const std::string& name)
 void writeEditorPictures(Plugin& plugin, const std::string& outDir)
 {
     std::string whyNot;
-    const auto size = askEditorSize(plugin, &whyNot);
+    const auto size =
+        takesHeadlessWindows(plugin, &whyNot) ? askEditorSize(plugin, &whyNot) : std::nullopt;
     if (!size) {
         std::printf("editor pictures skipped: %s\n", whyNot.c_str());
         return;

@@ -54,6 +54,8 @@ void run(const Options& opt)
     Plugin plugin(opt.addon);
     patch.check(plugin);
     std::string whyNot;
+    if (!takesHeadlessWindows(plugin, &whyNot))
+        throw HostError(opt.addon + ": " + whyNot);
     const auto size = askEditorSize(plugin, &whyNot);
     if (!size)
         throw HostError(opt.addon + ": " + whyNot);
