@@ -415,10 +415,9 @@ void kernelBaseline(BassState& state, const BassBlock& block, const float* in0, 
     run<D4>(state, block, in0, in1, out0, out1, sampleFrames, accumulate);
 }
 
-[[gnu::target("arch=x86-64-v4")]] void kernelAvx512(BassState& state, const BassBlock& block,
-                                                    const float* in0, const float* in1, float* out0,
-                                                    float* out1, int32_t sampleFrames,
-                                                    bool accumulate)
+[[gnu::target("avx512f")]] void kernelAvx512(BassState& state, const BassBlock& block,
+                                             const float* in0, const float* in1, float* out0,
+                                             float* out1, int32_t sampleFrames, bool accumulate)
 {
     run<D8>(state, block, in0, in1, out0, out1, sampleFrames, accumulate);
 }
@@ -438,10 +437,9 @@ __attribute__((target("avx2"))) void kernel(BassState& state, const BassBlock& b
     kernelAvx2(state, block, in0, in1, out0, out1, sampleFrames, accumulate);
 }
 
-__attribute__((target("arch=x86-64-v4"))) void kernel(BassState& state, const BassBlock& block,
-                                                      const float* in0, const float* in1,
-                                                      float* out0, float* out1,
-                                                      int32_t sampleFrames, bool accumulate)
+__attribute__((target("avx512f"))) void kernel(BassState& state, const BassBlock& block,
+                                               const float* in0, const float* in1, float* out0,
+                                               float* out1, int32_t sampleFrames, bool accumulate)
 {
     kernelAvx512(state, block, in0, in1, out0, out1, sampleFrames, accumulate);
 }
@@ -460,7 +458,7 @@ BassKernelFn bassKernelVersion(int index)
     switch (index) {
     case 0: return kernelBaseline;
     case 1: return __builtin_cpu_supports("avx2") ? kernelAvx2 : nullptr;
-    case 2: return __builtin_cpu_supports("x86-64-v4") ? kernelAvx512 : nullptr;
+    case 2: return __builtin_cpu_supports("avx512f") ? kernelAvx512 : nullptr;
     default: return nullptr;
     }
 }
