@@ -96,7 +96,7 @@ void AEffGUIEditor::idle()
 {
     // The lock is taken on the window itself and given back to it, so the
     // idle never leaves it locked, even when update() closed the frame.
-    BLooper* locked = nullptr;
+    BWindow* locked = nullptr;
     if (frame) {
         PlugView* view = frame->getPlugView();
         BWindow* window = view ? view->Window() : nullptr;
@@ -108,7 +108,9 @@ void AEffGUIEditor::idle()
     }
     if (updateFlag.exchange(0, std::memory_order_relaxed))
         update();
-    if (frame)
+    // A hidden window is not drawn; it is drawn whole when it shows again,
+    // and the controls keep their dirty state until then.
+    if (frame && !(locked && locked->IsHidden()))
         frame->idle();
     if (locked)
         locked->Unlock();

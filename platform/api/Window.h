@@ -67,6 +67,8 @@ public:
     bool IsActive() const { return active_; }
     bool IsFront() const { return active_; }
     bool IsFloating() const { return false; }
+    // True while the back end shows nothing of the window.
+    bool IsHidden() const { return !backend_->visible(); }
 
     // The press being delivered (B_MOUSE_DOWN: "buttons", "modifiers",
     // "clicks", "where") during MouseDown, or the key (B_KEY_DOWN: "bytes",

@@ -55,6 +55,9 @@ public:
     // writing is done for now: what was written may be shown.
     virtual void beginDrawing(const clipping_rect& area) = 0;
     virtual void present() = 0;
+    // False while nothing of the window can be seen (unmapped, destroyed):
+    // drawing then waits for the window to show again and be redrawn whole.
+    virtual bool visible() const { return true; }
 
     // The live pointer state in window pixels, and the modifier keys; every
     // button and key reads as released once input has ended.

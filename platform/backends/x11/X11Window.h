@@ -24,6 +24,7 @@ public:
     void contentResized(int32_t, int32_t) override {}
     void beginDrawing(const clipping_rect& area) override;
     void present() override;
+    bool visible() const override { return mapped_ && !destroyed_; }
     void pointer(int32_t* x, int32_t* y, uint32_t* buttons) override;
     uint32_t modifiers() override;
     void run(WindowEvents& window) override;
@@ -54,10 +55,10 @@ private:
     int32_t width_;
     int32_t height_;
     int32_t stride_;
-    uint8_t* pixels_ = nullptr;        // the shared segment, or heap_
-    std::vector<uint8_t> heap_;        // without MIT-SHM
-    std::vector<uint8_t> staging_;     // rows of one plain put-image
-    uint32_t shmSegment_ = 0;          // 0 without MIT-SHM
+    uint8_t* pixels_ = nullptr;    // the shared segment, or heap_
+    std::vector<uint8_t> heap_;    // without MIT-SHM
+    std::vector<uint8_t> staging_; // rows of one plain put-image
+    uint32_t shmSegment_ = 0;      // 0 without MIT-SHM
     void* shmAddress_ = nullptr;
     xcb_key_symbols_t* keySymbols_ = nullptr;
     int wakeFd_ = -1;
