@@ -114,15 +114,16 @@ test-fuzz: build
 	$(BUILD)/tools/append-resources $(FUZZ_BUILD)/dispatcher_fuzz $(SKIN_RESOURCES)
 	$(FUZZ_BUILD)/dispatcher_fuzz $(FUZZ_RUN) $(FUZZ_BUILD)/corpus/dispatcher
 
-# Benchmarks (Google Benchmark): the processor per program and block, beside a
-# stereo copy and the per-sample reference, and the cold start. Installs the
-# third-party add-on we compare against.
+# Benchmarks (Google Benchmark): the processor per program and block on steady
+# sines and on bass notes, beside a stereo copy, the per-sample reference and
+# LSP Compressor Stereo, and the cold start; last, the table of speed-ups at
+# block 512. Installs the third-party add-on we compare against.
 bench: build
 	@dpkg-query -W -f='$${Status}' lsp-plugins-vst 2>/dev/null | grep -q "install ok installed" || \
 	    (apt-get update -q && DEBIAN_FRONTEND=noninteractive apt-get install -y -q lsp-plugins-vst)
-	$(BUILD)/bench/processor_bench
 	@if [ -x $(BUILD)/wobrix-host ]; then \
 	    $(BUILD)/wobrix-host bench --program 0 --program 3 $(BUILD)/WobrixFree.so /usr/lib/vst/lsp-plugins/compressor-stereo.so; fi
+	$(BUILD)/bench/processor_bench
 
 # The kernel against the per-sample reference for minutes (SOAK_SECONDS).
 SOAK_SECONDS ?= 300

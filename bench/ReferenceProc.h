@@ -1,5 +1,7 @@
-// The straightforward per-sample transcription of the bass processor, kept as
-// the reference that the fast processor is tested and benchmarked against.
+// The per-sample transcription of the bass processor as one writes it first:
+// constants hoisted, state in locals, every mend and clamp an ordinary
+// comparison. The tests take it as the oracle of the fast kernel and the
+// benchmarks as its baseline, compiled with the product's flags.
 #pragma once
 
 #include <cmath>
@@ -12,41 +14,62 @@ void referenceBassBlock(BassState& state, const BassBlock& b, const float* in0, 
                         float* out0, float* out1, int32_t sampleFrames)
 {
     using namespace bass;
+    constexpr double largest = 3.4028234663852886e38; // FLT_MAX
+    const double drive = b.drive;
+    const double tubeSpan = drive - kKnee;
+    const double compGain = b.compGain;
+    const double compSpan = compGain - kThreshold;
+    const double release = b.release;
+    const double mix = b.mix;
+    const double dry = 1.0 - mix;
+    const bool tubeOn = b.tubeOn;
+    const bool compOn = b.compOn;
     float gain = state.gain;
     float gainStep = state.gainStep;
     for (int32_t i = 0; i < sampleFrames; i++) {
-        const double x = bassMonoSum(in0[i], in1[i]);
+        // A NaN counts as silence and an infinity as the largest finite level.
+        double x = (static_cast<double>(in0[i]) + static_cast<double>(in1[i])) * 0.5;
+        if (x != x)
+            x = 0.0;
+        else if (x > largest)
+            x = largest;
+        else if (x < -largest)
+            x = -largest;
         double y = x;
-        if (b.tubeOn) {
-            const double h = x * b.drive;
+        if (tubeOn) {
+            const double h = x * drive;
             if (h > kKnee || h < -kKnee) {
-                const double r = std::fmin((std::fabs(h) - kKnee) / (b.drive - kKnee), 1.0);
+                double r = (std::fabs(h) - kKnee) / tubeSpan;
+                if (r > 1.0)
+                    r = 1.0;
                 const double q = (1.0 - r) * kCurveScale;
                 const double s = (0.5 - q * q) * kTubeHeight + kKnee;
-                y = h > 0 ? s : -s;
+                y = h > 0.0 ? s : -s;
             } else {
                 y = h;
             }
         }
-        if (b.compOn) {
-            double v = y * b.compGain;
+        if (compOn) {
+            double v = y * compGain;
             if (v > kThreshold || v < -kThreshold) {
                 const double a = std::fabs(v);
-                const double r = std::fmin((a - kThreshold) / (b.compGain - kThreshold), 1.0);
+                double r = (a - kThreshold) / compSpan;
+                if (r > 1.0)
+                    r = 1.0;
                 const double q = (1.0 - r) * kCurveScale;
                 const double target = ((0.5 - q * q) * kCompHeight + kThreshold) / a;
                 if (target < gain) {
                     gain = static_cast<float>(target);
-                    gainStep = static_cast<float>((1.0 - gain) / b.release);
+                    gainStep = static_cast<float>((1.0 - gain) / release);
                 }
             }
             if (gain < 1.0f) {
                 v *= gain;
-                gain = static_cast<float>(gain + gainStep);
+                gain += gainStep;
             }
             y = v;
         }
-        double out = y * b.mix + x * (1.0 - b.mix);
+        double out = y * mix + x * dry;
         if (out > kClip)
             out = kClip;
         else if (out < -kClip)

@@ -53,13 +53,3 @@ inline BassBlock makeBassBlock(float tubeDist, float compressor, float mix, floa
     b.compOn = compressor > 0.0f;
     return b;
 }
-
-// The dry mono sum of one sample pair. A NaN counts as silence and an
-// infinity as the largest finite level, so the stages only see finite input.
-inline double bassMonoSum(float in0, float in1)
-{
-    double x = (static_cast<double>(in0) + static_cast<double>(in1)) * 0.5;
-    if (std::isnan(x))
-        return 0.0;
-    return std::fmax(std::fmin(x, 3.4028234663852886e38), -3.4028234663852886e38);
-}

@@ -55,8 +55,8 @@ int32_t AEffGUIEditor::open(void* ptr)
         close();
     postUpdate();
     releaseHostWindow();
-    hostWindow = adoptWindow ? adoptWindow(ptr, rect.right - rect.left, rect.bottom - rect.top)
-                             : nullptr;
+    hostWindow =
+        adoptWindow ? adoptWindow(ptr, rect.right - rect.left, rect.bottom - rect.top) : nullptr;
     BView* parent = hostWindow ? hostWindow->ChildAt(0) : nullptr;
     systemWindow = parent;
     if (!parent)
@@ -68,6 +68,9 @@ int32_t AEffGUIEditor::open(void* ptr)
     frame = new CFrame(size, parent, this);
     frame->setBackground(background);
     placeControls(frame);
+    // A window on a screen may have shown itself before the frame was there;
+    // it is drawn again, whole, once the lock is given back.
+    parent->Invalidate();
     parent->UnlockLooper();
     return 1;
 }
@@ -93,7 +96,7 @@ void AEffGUIEditor::idle()
 {
     // The lock is taken on the window itself and given back to it, so the
     // idle never leaves it locked, even when update() closed the frame.
-    BLooper* locked = nullptr;
+    BWindow* locked = nullptr;
     if (frame) {
         PlugView* view = frame->getPlugView();
         BWindow* window = view ? view->Window() : nullptr;
@@ -105,7 +108,9 @@ void AEffGUIEditor::idle()
     }
     if (updateFlag.exchange(0, std::memory_order_relaxed))
         update();
-    if (frame)
+    // A hidden window is not drawn; it is drawn whole when it shows again,
+    // and the controls keep their dirty state until then.
+    if (frame && !(locked && locked->IsHidden()))
         frame->idle();
     if (locked)
         locked->Unlock();

@@ -20,7 +20,6 @@
 #include "host/driver/HostError.h"
 #include "host/driver/Patch.h"
 #include "host/driver/Plugin.h"
-#include "host/driver/WindowSession.h"
 #include "platform/api/InterfaceDefs.h"
 
 namespace fs = std::filesystem;
@@ -70,15 +69,10 @@ std::string slug(const std::string& name)
 void writeEditorPictures(Plugin& plugin, const std::string& outDir)
 {
     std::string whyNot;
-    const auto size = askEditorSize(plugin, &whyNot);
+    const auto size =
+        takesHeadlessWindows(plugin, &whyNot) ? askEditorSize(plugin, &whyNot) : std::nullopt;
     if (!size) {
         std::printf("editor pictures skipped: %s\n", whyNot.c_str());
-        return;
-    }
-    // The demo's pictures come from a headless window.
-    const std::string refusal = windowRefusal(plugin, false);
-    if (!refusal.empty()) {
-        std::printf("editor pictures skipped: %s\n", refusal.c_str());
         return;
     }
     EditorSession session(plugin, *size, kEditorTimeout);

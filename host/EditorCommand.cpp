@@ -60,12 +60,11 @@ void run(const Options& opt)
     Plugin plugin(opt.addon);
     patch.check(plugin);
     std::string whyNot;
+    if (!(opt.window ? takesX11Windows(plugin, &whyNot) : takesHeadlessWindows(plugin, &whyNot)))
+        throw HostError(opt.addon + ": " + whyNot);
     const auto size = askEditorSize(plugin, &whyNot);
     if (!size)
         throw HostError(opt.addon + ": " + whyNot);
-    const std::string refusal = windowRefusal(plugin, opt.window);
-    if (!refusal.empty())
-        throw HostError(refusal);
     checkScriptFitsWindow(script, size->width, size->height);
     patch.apply(plugin);
     std::printf("editor: %d x %d\n", size->width, size->height);

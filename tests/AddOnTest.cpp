@@ -122,12 +122,19 @@ TEST(AddOn, HostsAddOnHasTheSameContract)
     char vendor[64] = {};
     e->dispatcher(e, effGetVendorString, 0, 0, vendor, 0);
     EXPECT_STREQ(vendor, "Zelto Audio");
-    // A Linux host's window is not one of our views: no editor to hand it to.
-    EXPECT_EQ(e->flags & kFlagHasEditor, 0);
+    // Its editor takes an X11 window id, so a pointer to anything else (or a
+    // window that does not exist, or no display at all) opens nothing.
+    EXPECT_EQ(e->flags, 0x219);
     ERect* rect = nullptr;
-    EXPECT_EQ(e->dispatcher(e, effEditGetRect, 0, 0, &rect, 0), 0);
+    ASSERT_EQ(e->dispatcher(e, effEditGetRect, 0, 0, &rect, 0), 1);
+    EXPECT_EQ(rect->right - rect->left, 340);
+    EXPECT_EQ(rect->bottom - rect->top, 262);
     int fakeWindow = 0;
     EXPECT_EQ(e->dispatcher(e, effEditOpen, 0, 0, &fakeWindow, 0), 0);
+    EXPECT_EQ(e->dispatcher(e, effEditOpen, 0, 0, reinterpret_cast<void*>(uintptr_t{0x1fffff}), 0),
+              0);
+    e->dispatcher(e, effEditIdle, 0, 0, nullptr, 0);
+    e->dispatcher(e, effEditClose, 0, 0, nullptr, 0);
     EXPECT_EQ(e->dispatcher(e, effClose, 0, 0, nullptr, 0), 1);
 }
 

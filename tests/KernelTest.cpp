@@ -9,6 +9,7 @@
 #include <ctime>
 #include <limits>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "bench/ReferenceProc.h"
@@ -52,7 +53,7 @@ BassBlock randomBlock(std::mt19937& rng)
 }
 
 // Runs the same blocks through both and compares every sample.
-void compare(std::mt19937& rng, bool accumulate, size_t totalFrames)
+void compare(BassKernelFn kernel, std::mt19937& rng, bool accumulate, size_t totalFrames)
 {
     std::uniform_int_distribution<int> blockSize(1, 4096);
     BassState fast, reference;
@@ -71,7 +72,7 @@ void compare(std::mt19937& rng, bool accumulate, size_t totalFrames)
             for (int i = 0; i < n; i++)
                 f0[i] = f1[i] = r0[i] = r1[i] = 0.25f;
         }
-        bassKernel(fast, b, in0.data(), in1.data(), f0.data(), f1.data(), n, accumulate);
+        kernel(fast, b, in0.data(), in1.data(), f0.data(), f1.data(), n, accumulate);
         if (accumulate)
             referenceBassBlock<true>(reference, b, in0.data(), in1.data(), r0.data(), r1.data(), n);
         else
@@ -89,16 +90,31 @@ void compare(std::mt19937& rng, bool accumulate, size_t totalFrames)
     }
 }
 
+// Every version this machine runs, each with the same signals.
+template <typename Check> void eachVersion(Check check)
+{
+    for (int v = 0; v < 3; v++) {
+        if (BassKernelFn kernel = bassKernelVersion(v)) {
+            SCOPED_TRACE("kernel version " + std::to_string(v));
+            check(kernel);
+        }
+    }
+}
+
 TEST(Kernel, MatchesTheReferenceReplacing)
 {
-    std::mt19937 rng(1);
-    compare(rng, false, 44100 * 4);
+    eachVersion([](BassKernelFn kernel) {
+        std::mt19937 rng(1);
+        compare(kernel, rng, false, 44100 * 4);
+    });
 }
 
 TEST(Kernel, MatchesTheReferenceAccumulating)
 {
-    std::mt19937 rng(2);
-    compare(rng, true, 44100 * 2);
+    eachVersion([](BassKernelFn kernel) {
+        std::mt19937 rng(2);
+        compare(kernel, rng, true, 44100 * 2);
+    });
 }
 
 // `make soak` sets WOBRIX_SOAK_SECONDS to run the comparison for minutes.
@@ -110,8 +126,10 @@ TEST(Kernel, SoakAgainstTheReference)
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(std::atoi(seconds));
     std::mt19937 rng(static_cast<unsigned>(std::time(nullptr)));
     while (std::chrono::steady_clock::now() < end) {
-        compare(rng, false, 44100 * 10);
-        compare(rng, true, 44100 * 2);
+        eachVersion([&rng](BassKernelFn kernel) {
+            compare(kernel, rng, false, 44100 * 10);
+            compare(kernel, rng, true, 44100 * 2);
+        });
         if (::testing::Test::HasFatalFailure())
             return;
     }
@@ -124,13 +142,17 @@ TEST(Kernel, InPlaceAndCrossedBuffers)
     for (int n : {1, 255, 256, 257, 1000}) {
         auto l = randomSignal(rng, n), r = randomSignal(rng, n);
         std::vector<float> o0(n), o1(n);
-        BassState s1, s2;
+        BassState s1;
         referenceBassBlock<false>(s1, b, l.data(), r.data(), o0.data(), o1.data(), n);
-        bassKernel(s2, b, l.data(), r.data(), r.data(), l.data(), n, false); // crossed
-        for (int i = 0; i < n; i++) {
-            ASSERT_NEAR(l[i], o0[i], 2e-6);
-            ASSERT_EQ(l[i], r[i]);
-        }
+        eachVersion([&](BassKernelFn kernel) {
+            auto cl = l, cr = r;
+            BassState s2;
+            kernel(s2, b, cl.data(), cr.data(), cr.data(), cl.data(), n, false); // crossed
+            for (int i = 0; i < n; i++) {
+                ASSERT_NEAR(cl[i], o0[i], 2e-6);
+                ASSERT_EQ(cl[i], cr[i]);
+            }
+        });
     }
 }
 

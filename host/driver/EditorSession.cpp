@@ -40,6 +40,16 @@ std::optional<EditorSize> askEditorSize(Plugin& plugin, std::string* whyNot)
     return size;
 }
 
+bool takesHeadlessWindows(const Plugin& plugin, std::string* whyNot)
+{
+    const std::string& entry = plugin.entryName();
+    if (entry.empty() || entry == "main_plugin")
+        return true;
+    *whyNot = "its editor takes X11 windows (entry " + entry +
+              "): open it with wobrix-host editor --window";
+    return false;
+}
+
 WindowAdopter EditorSession::windowAdopter()
 {
     return adoptHeadlessHandle;

@@ -32,6 +32,12 @@ struct EditorSize {
 // rectangle is empty or wider or taller than a headless window can be.
 std::optional<EditorSize> askEditorSize(Plugin& plugin, std::string* whyNot);
 
+// True when the effect's editor takes the headless window records a session
+// hands over: an add-on entered by main_plugin, or an entry function linked
+// into this program. An add-on for Linux hosts (VSTPluginMain, main) takes
+// X11 windows instead; whyNot then says so.
+bool takesHeadlessWindows(const Plugin& plugin, std::string* whyNot);
+
 class EditorSession final : public EditorDriver {
 public:
     static constexpr bigtime_t kIdlePeriod = 20000; // opcode 19 at 50 Hz

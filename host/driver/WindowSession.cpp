@@ -26,20 +26,18 @@ constexpr bigtime_t kQuiet = 150000;
 constexpr bigtime_t kLongestSettle = 1000000;
 } // namespace
 
-std::string windowRefusal(const Plugin& plugin, bool x11)
+bool takesX11Windows(const Plugin& plugin, std::string* whyNot)
 {
-    const std::string& entry = plugin.entryName();
-    if (entry.empty() || (entry == "main_plugin") != x11)
-        return "";
-    if (!x11)
-        return plugin.path() + " takes X11 windows only (entry " + entry +
-               "); open its editor with --window";
+    if (plugin.entryName() != "main_plugin")
+        return true;
     // Our build puts the add-on for Linux hosts in hosts/ beside this one.
     const fs::path file(plugin.path());
     const fs::path forHosts = file.parent_path() / "hosts" / file.filename();
-    return plugin.path() + " takes headless windows only (entry main_plugin); use " +
-           (fs::exists(forHosts) ? forHosts.string() : std::string("an add-on for Linux hosts")) +
-           " with --window";
+    *whyNot =
+        "takes headless windows only (entry main_plugin); use " +
+        (fs::exists(forHosts) ? forHosts.string() : std::string("an add-on for Linux hosts")) +
+        " with --window";
+    return false;
 }
 
 WindowAdopter WindowSession::windowAdopter()

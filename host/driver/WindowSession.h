@@ -21,12 +21,12 @@
 class Plugin;
 class X11HostWindow;
 
-// Why the add-on's editor cannot open in the kind of window chosen (an X11
-// window when `x11` is set, else a headless one), or "" when it can. An
-// add-on entered by main_plugin, our own hosts' entry, takes headless window
-// records; one entered by any other name, as Linux hosts enter it, takes an
-// X11 window id. An entry function of this program takes either.
-std::string windowRefusal(const Plugin& plugin, bool x11);
+// True when the effect's editor takes the X11 window id a window session
+// hands over: an add-on for Linux hosts (VSTPluginMain, main), or an entry
+// function linked into this program. An add-on entered by main_plugin takes
+// headless windows only; whyNot then says so, and names the add-on for Linux
+// hosts our build puts beside it.
+bool takesX11Windows(const Plugin& plugin, std::string* whyNot);
 
 class WindowSession final : public EditorDriver {
 public:

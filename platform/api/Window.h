@@ -67,6 +67,8 @@ public:
     bool IsActive() const { return active_; }
     bool IsFront() const { return active_; }
     bool IsFloating() const { return false; }
+    // True while the back end shows nothing of the window.
+    bool IsHidden() const { return !backend_->visible(); }
 
     // The press being delivered (B_MOUSE_DOWN: "buttons", "modifiers",
     // "clicks", "where") during MouseDown, or the key (B_KEY_DOWN: "bytes",
@@ -101,6 +103,7 @@ private:
     bool deliverRedraw() override;
     bool deliverPress(const WindowPress& press) override;
     bool deliverKey(const char* bytes, int32_t length, uint32_t modifiers) override;
+    bool wantsKeys() const override { return focus_ != nullptr; }
 
     void LastUnlock() override;
     PixelBuffer hostPixels() override;

@@ -31,6 +31,9 @@ public:
     virtual bool deliverPress(const WindowPress& press) = 0;
     // bytes: one key's UTF-8 (or key code), 1 to 15 of them.
     virtual bool deliverKey(const char* bytes, int32_t length, uint32_t modifiers) = 0;
+    // True while a view of the window takes keys (a back end that must ask
+    // for the keyboard asks only then).
+    virtual bool wantsKeys() const = 0;
 
 protected:
     ~WindowEvents() = default;
@@ -52,6 +55,9 @@ public:
     // writing is done for now: what was written may be shown.
     virtual void beginDrawing(const clipping_rect& area) = 0;
     virtual void present() = 0;
+    // False while nothing of the window can be seen (unmapped, destroyed):
+    // drawing then waits for the window to show again and be redrawn whole.
+    virtual bool visible() const { return true; }
 
     // The live pointer state in window pixels, and the modifier keys; every
     // button and key reads as released once input has ended.

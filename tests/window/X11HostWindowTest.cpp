@@ -147,7 +147,7 @@ TEST_F(X11Host, PressesAndKeysArriveAtTheChildAsSent)
         uint16_t state;
     };
     for (const Click& click : {Click{1, 0, 1, 0}, Click{2, B_SHIFT_KEY, 3, XCB_MOD_MASK_SHIFT},
-                               Click{4, B_CONTROL_KEY, 2, XCB_MOD_MASK_CONTROL}}) {
+                               Click{4, B_COMMAND_KEY, 2, XCB_MOD_MASK_CONTROL}}) {
         ASSERT_TRUE(host->setPointer(30, 40, click.buttons, click.keys));
         ASSERT_TRUE(host->setPointer(31, 41, 0, 0));
         const Event down = plugIn.next({XCB_BUTTON_PRESS, XCB_BUTTON_RELEASE});
@@ -184,7 +184,7 @@ TEST_F(X11Host, PressesAndKeysArriveAtTheChildAsSent)
 
     // Ctrl+Q is the host's, wherever the focus is in the window.
     EXPECT_FALSE(host->closeRequested());
-    ASSERT_TRUE(host->key("q", 1, B_CONTROL_KEY, &whyNot));
+    ASSERT_TRUE(host->key("q", 1, B_COMMAND_KEY, &whyNot));
     EXPECT_TRUE(host->closeRequested(kPatience));
     const Event control = plugIn.lastKey();
     EXPECT_TRUE(!control ||

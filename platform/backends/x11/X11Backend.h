@@ -1,5 +1,7 @@
 // The X11 back end: an editor's window as the one child of a Linux host's
-// parent window, on its own XCB connection.
+// parent window, on a connection of its own (XCB), so that no X error ever
+// reaches the host's handlers. Its pixels go to the server through MIT-SHM
+// where the server offers it, plain put-image requests otherwise.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +9,7 @@
 class BWindow;
 
 // handle: the parent X11 window id, as the editor opcode's pointer carries it.
-// Null when there is no display, the parent is not a window, or the server
-// cannot show our pixels.
+// A running window of width x height inside it, or null (with one line on
+// stderr) when there is no display, the parent is not a window, or the
+// server's pixel layout is not one this back end draws.
 BWindow* adoptX11Window(void* handle, int32_t width, int32_t height);

@@ -23,16 +23,16 @@ constexpr uint32_t kKeyAltL = 0xffe9;
 constexpr uint32_t kKeySuperL = 0xffeb;
 constexpr uint32_t kKeyQ = 'q';
 
-// The modifier keys of a script as a PC keyboard has them: command on Alt,
-// option on the logo key.
+// The modifier keys of a script as the X11 back end reads them: command on
+// Ctrl, option on Alt, control on the logo key.
 struct ModifierKey {
     uint32_t bit;
     uint32_t keysym;
 };
 constexpr ModifierKey kModifierKeys[] = {{B_SHIFT_KEY, kKeyShiftL},
-                                         {B_COMMAND_KEY, kKeyAltL},
-                                         {B_CONTROL_KEY, kKeyControlL},
-                                         {B_OPTION_KEY, kKeySuperL}};
+                                         {B_COMMAND_KEY, kKeyControlL},
+                                         {B_CONTROL_KEY, kKeySuperL},
+                                         {B_OPTION_KEY, kKeyAltL}};
 
 // Our button bits and the X buttons they are: secondary is the right one.
 struct ButtonBit {

@@ -1,0 +1,79 @@
+// Inside the X11 back end: the window back end over XCB. The window thread
+// owns the reading of events; the host's idle thread uploads what it drew
+// under the window lock. Both share the one connection, which XCB makes
+// thread-safe.
+#pragma once
+
+#include <xcb/xcb.h>
+#include <xcb/xcb_keysyms.h>
+
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+#include "platform/backends/WindowBackend.h"
+
+class X11Window final : public WindowBackend {
+public:
+    // A mapped child of `parent`, or null (the reason on stderr).
+    static X11Window* open(uint32_t parent, int32_t width, int32_t height);
+    ~X11Window() override;
+
+    PixelBuffer surface() override;
+    BPoint screenOrigin() override;
+    void contentResized(int32_t, int32_t) override {}
+    void beginDrawing(const clipping_rect& area) override;
+    void present() override;
+    bool visible() const override { return mapped_ && !destroyed_; }
+    void pointer(int32_t* x, int32_t* y, uint32_t* buttons) override;
+    uint32_t modifiers() override;
+    void run(WindowEvents& window) override;
+    void wake() override;
+    int32_t runMenu(WindowEvents& window, BPoint screenWhere, const char* const* labels,
+                    int32_t items) override;
+    void detach() override;
+
+    uint32_t id() const { return window_; }
+    bool usesSharedMemory() const { return shmSegment_ != 0; }
+
+private:
+    X11Window(xcb_connection_t* connection, uint32_t parent, int32_t width, int32_t height);
+    bool create(const char** why);
+    bool attachSharedMemory();
+    void upload(const clipping_rect& area);
+    bool alive() const;
+    bool handle(xcb_generic_event_t* event, WindowEvents& window);
+    bool press(const xcb_button_press_event_t* event, WindowEvents& window);
+    bool key(const xcb_key_press_event_t* event, WindowEvents& window);
+    void waitForInput(bool withConnection);
+
+    xcb_connection_t* connection_;
+    xcb_window_t parent_;
+    xcb_window_t window_ = 0;
+    xcb_gcontext_t gc_ = 0;
+    uint8_t depth_ = 0;
+    int32_t width_;
+    int32_t height_;
+    int32_t stride_;
+    uint8_t* pixels_ = nullptr;    // the shared segment, or heap_
+    std::vector<uint8_t> heap_;    // without MIT-SHM
+    std::vector<uint8_t> staging_; // rows of one plain put-image
+    uint32_t shmSegment_ = 0;      // 0 without MIT-SHM
+    void* shmAddress_ = nullptr;
+    xcb_key_symbols_t* keySymbols_ = nullptr;
+    int wakeFd_ = -1;
+
+    // Under the window lock: what was drawn since the last upload.
+    clipping_rect dirty_{0, 0, -1, -1};
+
+    std::atomic<bool> mapped_{false};
+    std::atomic<bool> destroyed_{false}; // with its parent, by the host
+    std::atomic<uint32_t> lastModifiers_{0};
+
+    // Double clicks: the last press's time, button and place.
+    uint32_t lastPressTime_ = 0;
+    uint8_t lastButton_ = 0;
+    int32_t lastX_ = 0;
+    int32_t lastY_ = 0;
+    uint32_t clicks_ = 0;
+};
