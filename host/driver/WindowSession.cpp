@@ -103,18 +103,22 @@ void WindowSession::fail(const std::string& message)
     throw HostError(where() + ": " + message);
 }
 
-void WindowSession::settle()
+void WindowSession::settle(uint32_t popup)
 {
     if (!window->sync())
         fail("the connection to X display " + window->displayName() + " failed");
     std::vector<uint8_t> last, now;
     int32_t width = 0, height = 0;
-    window->copyPixels(&last, &width, &height);
+    auto copy = [&](std::vector<uint8_t>* into) {
+        return popup != 0 ? window->copyPixelsOf(popup, into, &width, &height)
+                          : window->copyPixels(into, &width, &height);
+    };
+    copy(&last);
     const bigtime_t start = system_time();
     bigtime_t stillSince = start;
     for (;;) {
         snooze(kPollSlice);
-        const bool read = window->copyPixels(&now, &width, &height);
+        const bool read = copy(&now);
         const bigtime_t at = system_time();
         if (!read || now != last) {
             last.swap(now);
@@ -137,6 +141,13 @@ void WindowSession::input(int32_t x, int32_t y, uint32_t buttons, uint32_t keys)
         fail("the connection to X display " + window->displayName() + " failed");
 }
 
+void WindowSession::screenInput(int32_t x, int32_t y, uint32_t buttons)
+{
+    heldButtons = buttons;
+    if (!window->setScreenPointer(x, y, buttons, heldKeys))
+        fail("the connection to X display " + window->displayName() + " failed");
+}
+
 void WindowSession::move(int32_t x, int32_t y)
 {
     input(x, y, heldButtons, heldKeys);
@@ -154,6 +165,9 @@ void WindowSession::press(int32_t x, int32_t y, uint32_t buttons, uint32_t keys)
     input(x, y, 0, heldKeys);
     input(x, y, buttons, keys);
     settle();
+    X11HostWindow::Popup popup;
+    if (!answerPlace.empty() && window->topPopup(&popup))
+        answerMenu();
 }
 
 void WindowSession::release()
@@ -172,13 +186,74 @@ void WindowSession::key(const std::string& bytes, uint32_t keys)
 
 void WindowSession::menu(int32_t choice)
 {
-    if (choice < 0) {
-        key(std::string(1, B_ESCAPE), 0);
-        return;
+    pendingChoice = choice;
+    answerPlace = where();
+    X11HostWindow::Popup popup;
+    if (heldButtons != 0 || window->topPopup(&popup))
+        answerMenu();
+}
+
+void WindowSession::answerMenu()
+{
+    const std::string at = place;
+    place = answerPlace;
+    answerPlace.clear();
+    X11HostWindow::Popup popup;
+    const bigtime_t end = system_time() + dog.timeout();
+    while (!window->topPopup(&popup)) {
+        if (system_time() >= end)
+            fail("no pop-up menu opened within " + std::to_string(dog.timeout() / 1000) + " ms");
+        snooze(kPollSlice);
     }
-    for (int32_t i = 0; i <= choice; ++i)
-        key(std::string(1, B_DOWN_ARROW), 0);
-    key(std::string(1, B_ENTER), 0);
+    // The pointer at the top edge lights the first row: its height is every
+    // row's.
+    screenInput(popup.x + 1, popup.y + 1, heldButtons);
+    settle(popup.id);
+    std::vector<uint8_t> pixels;
+    int32_t width = 0, height = 0, row = 0;
+    if (!window->copyPixelsOf(popup.id, &pixels, &width, &height) || width < 2)
+        fail("the pop-up menu's pixels could not be read");
+    auto edge = [&](int32_t y) {
+        const size_t at = (static_cast<size_t>(y) * static_cast<size_t>(width) + 1) * 4;
+        return pixels[at] | pixels[at + 1] << 8 | pixels[at + 2] << 16;
+    };
+    while (row < height && edge(row) == edge(0))
+        ++row;
+    if (pendingChoice >= 0 && pendingChoice < height / row) {
+        screenInput(popup.x + popup.width / 2, popup.y + pendingChoice * row + row / 2,
+                    heldButtons);
+        settle(popup.id);
+        // The button that opened the menu comes up on the item; else a click.
+        if (heldButtons == 0)
+            screenInput(popup.x + popup.width / 2, popup.y + pendingChoice * row + row / 2,
+                        B_PRIMARY_MOUSE_BUTTON);
+        screenInput(popup.x + popup.width / 2, popup.y + pendingChoice * row + row / 2, 0);
+    } else {
+        int32_t x = 0, y = 0;
+        if (!window->pointOutside(popup, &x, &y))
+            fail("the pop-up menu and the window cover the screen; no place to dismiss it");
+        screenInput(x, y, 0);
+        screenInput(x, y, B_PRIMARY_MOUSE_BUTTON);
+        screenInput(x, y, 0);
+    }
+    X11HostWindow::Popup still;
+    while (window->topPopup(&still) && still.id == popup.id) {
+        if (system_time() >= end)
+            fail("the pop-up menu did not close within " + std::to_string(dog.timeout() / 1000) +
+                 " ms");
+        snooze(kPollSlice);
+    }
+    settle();
+    place = at;
+}
+
+void WindowSession::checkMenuAnswered()
+{
+    if (answerPlace.empty())
+        return;
+    place = answerPlace;
+    answerPlace.clear();
+    fail("no pop-up menu took the answer");
 }
 
 void WindowSession::refresh()

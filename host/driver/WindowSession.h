@@ -51,10 +51,14 @@ public:
     void press(int32_t x, int32_t y, uint32_t buttons, uint32_t keys) override;
     void release() override;
     void key(const std::string& bytes, uint32_t keys) override;
-    // A pop-up menu is a window of the plug-in's own, answered from the
-    // keyboard: Down to the item and Return, or Escape.
+    // A pop-up menu is a window of the plug-in's own on the screen, answered
+    // as a user answers it: the pointer onto the item (its rows measured by
+    // the highlight at the top), then a release or a click; a press outside
+    // dismisses it, and so does a choice past the last item. With a menu
+    // open, or a button held (which may be opening one), it is answered now;
+    // otherwise the next press that opens a menu takes the answer.
     void menu(int32_t choice) override;
-    void checkMenuAnswered() override {}
+    void checkMenuAnswered() override;
     void idle() override { idler.now(); }
     // An idle, and the picture settled: the window's pixels are the
     // plug-in's to draw, so there is no redraw to ask for.
@@ -75,7 +79,11 @@ public:
 private:
     VstIntPtr dispatchWatched(int32_t opcode, const char* what, void* ptr = nullptr);
     void input(int32_t x, int32_t y, uint32_t buttons, uint32_t keys);
-    void settle();
+    void screenInput(int32_t x, int32_t y, uint32_t buttons);
+    // Waits until the pixels of the editor's window (or of window `popup`)
+    // have stayed the same for a while.
+    void settle(uint32_t popup = 0);
+    void answerMenu();
     std::string where() const;
     [[noreturn]] void fail(const std::string& message);
 
@@ -85,5 +93,7 @@ private:
     EditorIdle idler;
     int32_t pointerX = 0, pointerY = 0;
     uint32_t heldButtons = 0, heldKeys = 0;
+    int32_t pendingChoice = 0;
+    std::string answerPlace; // where an answer not taken yet was given; empty: none
     bool isOpen = false;
 };

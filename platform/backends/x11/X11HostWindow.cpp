@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "platform/api/InterfaceDefs.h"
 
@@ -410,11 +411,70 @@ bool X11HostWindow::setPointer(int32_t px, int32_t py, uint32_t buttons, uint32_
         xcb_translate_coordinates(x->c, x->window, x->root, static_cast<int16_t>(px),
                                   static_cast<int16_t>(py)),
         nullptr));
-    if (!r)
-        return false;
-    x->fake(XCB_MOTION_NOTIFY, 0, r->dst_x, r->dst_y);
+    return r && setScreenPointer(r->dst_x, r->dst_y, buttons, modifierKeys);
+}
+
+bool X11HostWindow::setScreenPointer(int32_t px, int32_t py, uint32_t buttons,
+                                     uint32_t modifierKeys)
+{
+    x->fake(XCB_MOTION_NOTIFY, 0, static_cast<int16_t>(px), static_cast<int16_t>(py));
     x->setInput(buttons, modifierKeys);
     return xcb_flush(x->c) > 0;
+}
+
+bool X11HostWindow::topPopup(Popup* out)
+{
+    Reply<xcb_query_tree_reply_t> tree(
+        xcb_query_tree_reply(x->c, xcb_query_tree(x->c, x->root), nullptr));
+    if (!tree)
+        return false;
+    const xcb_window_t* windows = xcb_query_tree_children(tree.get());
+    const int count = xcb_query_tree_children_length(tree.get());
+    std::vector<xcb_get_window_attributes_cookie_t> asked;
+    for (int i = 0; i < count; ++i)
+        asked.push_back(xcb_get_window_attributes(x->c, windows[i]));
+    xcb_window_t found = 0;
+    // Every reply is taken, so none is left behind; the last match is on top.
+    for (int i = 0; i < count; ++i) {
+        Reply<xcb_get_window_attributes_reply_t> a(
+            xcb_get_window_attributes_reply(x->c, asked[static_cast<size_t>(i)], nullptr));
+        if (a && a->override_redirect && a->map_state == XCB_MAP_STATE_VIEWABLE &&
+            windows[i] != x->window)
+            found = windows[i];
+    }
+    if (found == 0)
+        return false;
+    Reply<xcb_get_geometry_reply_t> g(
+        xcb_get_geometry_reply(x->c, xcb_get_geometry(x->c, found), nullptr));
+    if (!g)
+        return false;
+    *out = Popup{found, g->x + g->border_width, g->y + g->border_width, g->width, g->height};
+    return true;
+}
+
+bool X11HostWindow::pointOutside(const Popup& popup, int32_t* px, int32_t* py)
+{
+    Reply<xcb_get_geometry_reply_t> screen(
+        xcb_get_geometry_reply(x->c, xcb_get_geometry(x->c, x->root), nullptr));
+    Reply<xcb_get_geometry_reply_t> ours(
+        xcb_get_geometry_reply(x->c, xcb_get_geometry(x->c, x->window), nullptr));
+    Reply<xcb_translate_coordinates_reply_t> at(xcb_translate_coordinates_reply(
+        x->c, xcb_translate_coordinates(x->c, x->window, x->root, 0, 0), nullptr));
+    if (!screen || !ours || !at)
+        return false;
+    auto inside = [](int32_t cx, int32_t cy, int32_t left, int32_t top, int32_t w, int32_t h) {
+        return cx >= left - 1 && cy >= top - 1 && cx <= left + w && cy <= top + h;
+    };
+    const int32_t right = screen->width - 1, bottom = screen->height - 1;
+    for (const auto& [cx, cy] :
+         {std::pair{right, bottom}, std::pair{0, bottom}, std::pair{right, 0}, std::pair{0, 0}})
+        if (!inside(cx, cy, at->dst_x, at->dst_y, ours->width, ours->height) &&
+            !inside(cx, cy, popup.x, popup.y, popup.width, popup.height)) {
+            *px = cx;
+            *py = cy;
+            return true;
+        }
+    return false;
 }
 
 bool X11HostWindow::key(const char* bytes, int32_t length, uint32_t modifierKeys,
@@ -446,7 +506,12 @@ bool X11HostWindow::sync()
 bool X11HostWindow::copyPixels(std::vector<uint8_t>* out, int32_t* width, int32_t* height)
 {
     const uint32_t inside = child();
-    const xcb_drawable_t target = inside != 0 ? inside : x->window;
+    return copyPixelsOf(inside != 0 ? inside : x->window, out, width, height);
+}
+
+bool X11HostWindow::copyPixelsOf(uint32_t target, std::vector<uint8_t>* out, int32_t* width,
+                                 int32_t* height)
+{
     Reply<xcb_get_geometry_reply_t> g(
         xcb_get_geometry_reply(x->c, xcb_get_geometry(x->c, target), nullptr));
     if (!g)

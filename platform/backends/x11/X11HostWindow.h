@@ -51,12 +51,28 @@ public:
     // UTF-8 character or a key code of InterfaceDefs.h. False, with the
     // reason in *whyNot, when no key of the keyboard makes it.
     bool key(const char* bytes, int32_t length, uint32_t modifierKeys, std::string* whyNot);
+    // setPointer with (x, y) in screen pixels.
+    bool setScreenPointer(int32_t x, int32_t y, uint32_t buttons, uint32_t modifierKeys);
     // Waits until the server has handled every request sent so far.
     bool sync();
+
+    // A pop-up window (override-redirect, shown) on the screen, in screen
+    // pixels.
+    struct Popup {
+        uint32_t id = 0;
+        int32_t x = 0, y = 0, width = 0, height = 0;
+    };
+    // The topmost pop-up that is not ours; false when there is none.
+    bool topPopup(Popup* out);
+    // A point of the screen outside this window and `popup`, where a press
+    // reaches neither; false when they cover every corner.
+    bool pointOutside(const Popup& popup, int32_t* x, int32_t* y);
 
     // The plug-in window's pixels as the server shows them (ours while it
     // has none): rows of blue, green, red, 0xFF, 4 x width bytes each.
     bool copyPixels(std::vector<uint8_t>* out, int32_t* width, int32_t* height);
+    // The same for any window of the screen (a pop-up's).
+    bool copyPixelsOf(uint32_t window, std::vector<uint8_t>* out, int32_t* width, int32_t* height);
     // copyPixels as an opaque PNG.
     status_t savePng(const char* path);
 
