@@ -38,7 +38,7 @@ TEST_F(GalleryCli, HelpNamesTheOptionsAndTheOutput)
     const Result r = run("--help");
     ASSERT_EQ(r.status, 0) << r.err;
     for (const char* word :
-         {"--png", "--script", "--timeout", "--still", "tag T value V", "drag X1 Y1"})
+         {"--png", "--script", "--timeout", "--still", "--window", "tag T value V", "drag X1 Y1"})
         EXPECT_NE(r.out.find(word), std::string::npos) << word;
 }
 
@@ -50,6 +50,7 @@ TEST_F(GalleryCli, RefusesBadInputWithOneLineAndWritesNothing)
         std::string args;
         int status;
         std::string message;
+        std::string env = ""; // what `env` sets or unsets first
     } cases[] = {
         {"", 2, "--png is required"},
         {"--png /nonexistent-folder/x.png", 1,
@@ -59,9 +60,12 @@ TEST_F(GalleryCli, RefusesBadInputWithOneLineAndWritesNothing)
         {pngArg() + " --script '" + outside.string() + "'", 1, "outside.txt:2:"},
         {pngArg() + " --script '" + unknown.string() + "'", 1,
          "unknown.txt:1: unknown step 'jump'"},
+        {"--window", 1, "wobrix-gallery: no X display: DISPLAY is not set", "-u DISPLAY"},
+        {pngArg() + " --window", 1, "wobrix-gallery: cannot connect to X display :4242",
+         "DISPLAY=:4242"},
     };
     for (const auto& c : cases) {
-        const Result r = run(c.args);
+        const Result r = run(c.args, 20, c.env);
         EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.err;
         EXPECT_NE(r.err.find(c.message), std::string::npos) << c.args << "\n" << r.err;
         EXPECT_EQ(lineCount(r.err), 1u) << r.err;

@@ -1,8 +1,12 @@
 // The gallery's pictures, still, against the PNGs committed under
 // tests/golden (tests/support/GoldenPicture.h): at rest, with the about
 // picture open after a script of pointer, key and menu steps over every
-// control that takes input, and once that picture is closed again.
+// control that takes input, and once that picture is closed again. Each in
+// a headless window and, with real X input and the server's pixels, in an
+// X11 window (under the Xvfb of make test; skipped without DISPLAY).
 #include "GalleryRun.h"
+
+#include <cstdlib>
 
 #include "gallery/GalleryLayout.h"
 #include "tests/support/GoldenPicture.h"
@@ -60,24 +64,43 @@ void expectGoldenFile(const fs::path& actualFile, const std::string& name)
     expectGolden(actual, name);
 }
 
-using GalleryGolden = GalleryRun;
+// The parameter: the window option, "" for a headless window.
+class GalleryGolden : public GalleryRun, public ::testing::WithParamInterface<const char*> {
+protected:
+    void SetUp() override
+    {
+        if (*GetParam() != '\0' && std::getenv("DISPLAY") == nullptr)
+            GTEST_SKIP() << "no DISPLAY (make test runs this under a private Xvfb)";
+        GalleryRun::SetUp();
+    }
+    // Every step in a window waits for the picture to settle.
+    Result runStill(const std::string& args)
+    {
+        return run(pngArg() + " --still " + GetParam() + " " + args, 60);
+    }
+};
 
-TEST_F(GalleryGolden, AtRest)
+TEST_P(GalleryGolden, AtRest)
 {
-    const Result r = run(pngArg() + " --still");
+    const Result r = runStill("");
     ASSERT_EQ(r.status, 0) << r.err;
     expectGoldenFile(png(), "gallery-rest");
 }
 
-TEST_F(GalleryGolden, AfterTheScript)
+TEST_P(GalleryGolden, AfterTheScript)
 {
     // The about picture closes on a click inside it, and the frame redraws.
     const fs::path steps = script(std::string(kSteps) + "png " + png("splash.png").string() +
                                   "\npress 320 190\nrelease\n");
-    const Result r = run(pngArg() + " --still --script '" + steps.string() + "'");
+    const Result r = runStill("--script '" + steps.string() + "'");
     ASSERT_EQ(r.status, 0) << r.err;
     expectGoldenFile(png("splash.png"), "gallery-splash");
     expectGoldenFile(png(), "gallery-played");
 }
+
+INSTANTIATE_TEST_SUITE_P(Windows, GalleryGolden, ::testing::Values("", "--window"),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                             return *info.param != '\0' ? "X11" : "Headless";
+                         });
 
 } // namespace

@@ -25,9 +25,11 @@ protected:
     void TearDown() override { std::filesystem::remove_all(dir); }
 
     // A hang fails the test (status 124) instead of stopping the suite.
-    Result run(const std::string& args)
+    // env: what `env` sets or unsets first ("-u DISPLAY").
+    Result run(const std::string& args, int seconds = 20, const std::string& env = "")
     {
-        return runCommand(dir, "timeout 20 '" WOBRIX_GALLERY "' " + args);
+        return runCommand(dir, "env " + env + " timeout " + std::to_string(seconds) +
+                                   " '" WOBRIX_GALLERY "' " + args);
     }
 
     std::filesystem::path script(const std::string& text, const std::string& name = "steps.txt")

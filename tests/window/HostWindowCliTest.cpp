@@ -1,0 +1,110 @@
+// wobrix-host editor --window run as a user runs it: the add-on for Linux
+// hosts in an X11 window, its pictures read back from the server against the
+// headless golden pictures and against the same script played headless into
+// the add-on for our hosts, and the one-line refusals of windows an add-on
+// does not take or a display that is not there.
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "CliRun.h"
+#include "tests/support/GoldenPicture.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kHostsAddOn = std::string("'") + WOBRIX_HOSTS_ADDON + "'";
+const std::string kAddOn = std::string("'") + WOBRIX_ADDON + "'";
+
+class HostWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/wobrix-window-test-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir = pattern;
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    // env: what `env` sets or unsets first. A hang fails (status 124).
+    Result run(const std::string& args, const std::string& env = "")
+    {
+        return runCommand(dir, "env " + env + " timeout 60 '" + WOBRIX_HOST + "' " + args);
+    }
+    std::string png(const std::string& name) const { return (dir / name).string(); }
+    bool skipWithoutDisplay() const { return std::getenv("DISPLAY") == nullptr; }
+
+    fs::path dir;
+};
+
+TEST_F(HostWindow, EachProgramShowsTheGoldenPicture)
+{
+    if (skipWithoutDisplay())
+        GTEST_SKIP() << "no DISPLAY (make test runs this under a private Xvfb)";
+    for (int program = 0; program < 4; ++program) {
+        const std::string name = "editor-p" + std::to_string(program);
+        const Result r = run("editor " + kHostsAddOn + " --window --program " +
+                             std::to_string(program) + " --png '" + png(name + ".png") + "'");
+        ASSERT_EQ(r.status, 0) << r.err;
+        const Picture picture = readPng(png(name + ".png"));
+        ASSERT_EQ(picture.width, 340) << name;
+        ASSERT_EQ(picture.height, 262) << name;
+        expectGolden(picture, name);
+    }
+}
+
+TEST_F(HostWindow, AScriptActsAsInAHeadlessWindow)
+{
+    if (skipWithoutDisplay())
+        GTEST_SKIP() << "no DISPLAY (make test runs this under a private Xvfb)";
+    // The compressor down while held, then the tube slider up and released.
+    auto play = [this](const std::string& addOnAndWindow, const std::string& tag) {
+        const fs::path steps = dir / (tag + ".txt");
+        std::ofstream(steps) << "press 245 50\nmove 245 170\npng " << png(tag + "-held.png")
+                             << "\nrelease\ndrag 155 170 155 60 6\n";
+        return run("editor " + addOnAndWindow + " --program 3 --script '" + steps.string() +
+                   "' --png '" + png(tag + ".png") + "'");
+    };
+    const Result window = play(kHostsAddOn + " --window", "w");
+    ASSERT_EQ(window.status, 0) << window.err;
+    const Result headless = play(kAddOn, "h");
+    ASSERT_EQ(headless.status, 0) << headless.err;
+    for (const char* picture : {"-held.png", ".png"}) {
+        const Picture w = readPng(png(std::string("w") + picture));
+        ASSERT_EQ(w.width, 340) << picture;
+        EXPECT_TRUE(w.rgb == readPng(png(std::string("h") + picture)).rgb) << picture;
+    }
+    // The same values at the end, each automated from the editor.
+    const auto tail = [](const std::string& out) { return out.substr(out.find("parameters:")); };
+    EXPECT_EQ(tail(window.out).substr(0, tail(window.out).find("host calls")),
+              tail(headless.out).substr(0, tail(headless.out).find("host calls")));
+}
+
+TEST_F(HostWindow, WindowsAnAddOnDoesNotTakeAreRefusedWithOneLine)
+{
+    const struct {
+        std::string env, args, message;
+    } cases[] = {
+        {"-u DISPLAY", kHostsAddOn + " --window", "wobrix-host: no X display: DISPLAY is not set"},
+        {"DISPLAY=:4242", kHostsAddOn + " --window", "cannot connect to X display :4242"},
+        {"", kAddOn + " --window",
+         std::string("takes headless windows only (entry main_plugin); use ") +
+             fs::path(WOBRIX_HOSTS_ADDON).string() + " with --window"},
+        {"", kHostsAddOn + " --png '" + png("x.png") + "'", "takes X11 windows"},
+    };
+    for (const auto& c : cases) {
+        const Result r = run("editor " + c.args, c.env);
+        EXPECT_EQ(r.status, 1) << c.args << "\n" << r.err;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << c.args << "\n" << r.err;
+        EXPECT_EQ(lineCount(r.err), 1u) << r.err;
+    }
+    EXPECT_FALSE(fs::exists(png("x.png")));
+}
+
+} // namespace
