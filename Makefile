@@ -7,7 +7,7 @@ JOBS       ?= 2
 # Warnings are errors in CI; locally they are warnings.
 WERROR     ?= $(if $(CI),ON,OFF)
 
-.PHONY: all deps build demo test format-check test-unit test-sanitize test-tsan test-m32 test-fuzz bench soak install package clean
+.PHONY: all deps build demo test test-parts format-check test-unit test-sanitize test-tsan test-m32 test-fuzz bench soak install package clean
 
 all: build
 
@@ -29,7 +29,16 @@ demo: build
 	    $(BUILD)/wobrix-gallery --png $(BUILD)/demo/gallery.png; \
 	fi
 
-test: format-check test-unit test-sanitize test-tsan test-m32 test-fuzz
+# Every part under one private Xvfb (scripts/with-xvfb: a free display,
+# -noreset, stopped by its process id at the end, also on failure), so the
+# tests of editors in X11 windows never reach the desktop one works on.
+test: deps
+	@scripts/with-xvfb $(MAKE) --no-print-directory test-parts
+test-parts: format-check test-unit test-sanitize test-tsan test-m32 test-fuzz
+
+# The ctest runs get a private Xvfb of their own unless one is running for
+# them already (WOBRIX_XVFB_DISPLAY, set by scripts/with-xvfb).
+XVFB = $(if $(WOBRIX_XVFB_DISPLAY),,$(CURDIR)/scripts/with-xvfb)
 
 # One style for the tree (.clang-format); any file it would change fails.
 format-check: deps
@@ -37,7 +46,7 @@ format-check: deps
 	@echo "format-check: every C++ file is formatted"
 
 test-unit: build
-	cd $(BUILD) && ctest --output-on-failure
+	cd $(BUILD) && $(XVFB) ctest --output-on-failure
 
 # The unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer;
 # any report fails the run.
@@ -46,7 +55,7 @@ test-sanitize: deps
 	cmake --build $(ASAN_BUILD) -j$(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
-	    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure
+	    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 $(XVFB) ctest --output-on-failure
 
 # The threaded tests again under ThreadSanitizer: the editor with audio,
 # idle, open/close and drags at once, and the platform's windows and locks.
