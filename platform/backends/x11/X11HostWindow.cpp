@@ -222,6 +222,10 @@ struct X11HostWindow::Connection {
             closing = closing || (k->detail == quitCode && (k->state & XCB_MOD_MASK_CONTROL) != 0);
             break;
         }
+        case XCB_DESTROY_NOTIFY:
+            // Someone else destroyed the window (xkill, xdotool windowclose).
+            closing = closing || reinterpret_cast<xcb_destroy_notify_event_t*>(e)->window == window;
+            break;
         case XCB_MAP_NOTIFY:
             mapped = mapped || reinterpret_cast<xcb_map_notify_event_t*>(e)->window == window;
             break;

@@ -38,7 +38,8 @@ public:
 
     // Reads what arrived for this window without waiting (or waiting up to
     // `timeout`); true once the user has asked to close it (the window
-    // manager's close, Ctrl+Q in it, or the connection gone).
+    // manager's close, Ctrl+Q in it, the window destroyed by another
+    // program, or the connection gone).
     bool closeRequested(bigtime_t timeout = 0);
 
     // Real input through XTest. The pointer moves to (x, y) in window pixels
