@@ -27,8 +27,8 @@ local plugin = p:to_insert():plugin(0)
 print("session: track bass holds " .. plugin:name() .. " by " .. plugin:maker() .. ", "
   .. plugin:parameter_count() .. " parameters")
 for i = 0, plugin:parameter_count() - 1 do
-  local _, pd = plugin:get_parameter_descriptor(i, ARDOUR.ParameterDescriptor())
-  print(string.format("session: parameter %d %s = %.4f", i, pd.label,
+  local _, args = plugin:get_parameter_descriptor(i, ARDOUR.ParameterDescriptor())
+  print(string.format("session: parameter %d \"%s\" = %.4f", i, args[2].label,
     ARDOUR.LuaAPI.get_processor_param(p, i, true)))
 end
 s:save_state("", false, false, false, false, false)
