@@ -7,7 +7,7 @@ JOBS       ?= 2
 # Warnings are errors in CI; locally they are warnings.
 WERROR     ?= $(if $(CI),ON,OFF)
 
-.PHONY: all deps build demo test test-parts format-check test-unit test-sanitize test-tsan test-m32 test-fuzz bench soak install package clean
+.PHONY: all deps build demo test test-parts format-check test-unit test-sanitize test-tsan test-m32 test-fuzz bench soak install package clean test-ardour
 
 all: build
 
@@ -138,6 +138,23 @@ bench: build
 SOAK_SECONDS ?= 300
 soak: build
 	WOBRIX_SOAK_SECONDS=$(SOAK_SECONDS) $(BUILD)/tests/unit_tests --gtest_filter=Kernel.Soak*
+
+# The editor inside the real Ardour 7 (scripts/ardour-check): a private Xvfb,
+# a temporary HOME with the add-on scanned, a session with it on a stereo
+# track; the editor opened from the mixer strip, its picture against
+# tests/golden/editor-p0.png, a drag of the Compressor slider. Pictures and
+# Ardour's log in $(BUILD)/ardour-check. Not part of `make test`.
+ARDOUR_PACKAGES = ardour xvfb xdotool imagemagick x11-utils
+test-ardour: build
+	@missing=""; for p in $(ARDOUR_PACKAGES); do \
+	    dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	    echo "test-ardour: installing$$missing"; \
+	    SUDO=""; [ "$$(id -u)" -ne 0 ] && SUDO=sudo; \
+	    $$SUDO apt-get update -q && DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -q $$missing; \
+	fi
+	scripts/ardour-check $(BUILD)
 
 install: build
 	cmake --install $(BUILD)

@@ -1,0 +1,36 @@
+-- Makes the session scripts/ardour-check opens in Ardour's window: the dummy
+-- backend, one stereo audio track "bass" with WobrixFree as its first
+-- processor, saved. Run: ardour7-lua scripts/ardour-session.lua DIR NAME
+-- (Ardour must already know the add-on from a scan of its Linux VST path).
+local dir, name = arg[1], arg[2]
+if not dir or not name then
+  print("usage: ardour7-lua ardour-session.lua DIR NAME")
+  os.exit(2)
+end
+AudioEngine:set_backend("None (Dummy)", "", "")
+local s = create_session(dir, name, 48000)
+if not s then
+  print("session: could not create " .. dir)
+  os.exit(1)
+end
+local tracks = s:new_audio_track(2, 2, nil, 1, "bass", ARDOUR.PresentationInfo.max_order,
+  ARDOUR.TrackMode.Normal, true)
+local track = tracks:front()
+local p = ARDOUR.LuaAPI.new_plugin(s, "WobrixFree", ARDOUR.PluginType.LXVST, "")
+if p:isnil() then
+  print("session: Ardour knows no LXVST plug-in named WobrixFree (was it scanned?)")
+  close_session()
+  os.exit(1)
+end
+track:add_processor_by_index(p, 0, nil, true)
+local plugin = p:to_insert():plugin(0)
+print("session: track bass holds " .. plugin:name() .. " by " .. plugin:maker() .. ", "
+  .. plugin:parameter_count() .. " parameters")
+for i = 0, plugin:parameter_count() - 1 do
+  local _, args = plugin:get_parameter_descriptor(i, ARDOUR.ParameterDescriptor())
+  print(string.format("session: parameter %d \"%s\" = %.4f", i, args[2].label,
+    ARDOUR.LuaAPI.get_processor_param(p, i, true)))
+end
+s:save_state("", false, false, false, false, false)
+close_session()
+print("session: saved " .. dir .. "/" .. name .. ".ardour")
