@@ -15,9 +15,9 @@
 
 namespace {
 
-constexpr int32_t kPadding = 8;     // left and right of a label
-constexpr int32_t kRowPadding = 4;  // above and below
-constexpr int kLookAgain = 100;     // ms between looks at the window quitting
+constexpr int32_t kPadding = 8;    // left and right of a label
+constexpr int32_t kRowPadding = 4; // above and below
+constexpr int kLookAgain = 100;    // ms between looks at the window quitting
 // A release this soon after the menu opened ends the click that opened it.
 constexpr uint32_t kOpeningClick = 300;
 
@@ -31,8 +31,8 @@ X11Menu::X11Menu(xcb_connection_t* connection, BPoint where, const char* const* 
     font_height fh{};
     measure.GetFontHeight(&fh);
     ascent_ = std::ceil(fh.ascent);
-    rowHeight_ = static_cast<int32_t>(std::ceil(fh.ascent + fh.descent + fh.leading)) +
-                 2 * kRowPadding;
+    rowHeight_ =
+        static_cast<int32_t>(std::ceil(fh.ascent + fh.descent + fh.leading)) + 2 * kRowPadding;
     float widest = 0;
     for (const char* label : labels_)
         widest = std::max(widest, measure.StringWidth(label));

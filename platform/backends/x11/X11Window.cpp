@@ -139,13 +139,11 @@ const xcb_visualtype_t* findVisual(const xcb_setup_t* setup, xcb_visualid_t id, 
 // Our buffer is 32-bit blue, green, red, alpha in memory: the server's own
 // layout for a TrueColor visual of depth 24 or 32 with these masks, 32 bits a
 // pixel and the low byte first.
-bool serverTakesOurPixels(const xcb_setup_t* setup, const xcb_visualtype_t* visual,
-                          uint8_t depth)
+bool serverTakesOurPixels(const xcb_setup_t* setup, const xcb_visualtype_t* visual, uint8_t depth)
 {
     if (visual == nullptr || visual->_class != XCB_VISUAL_CLASS_TRUE_COLOR ||
-        visual->red_mask != 0xff0000 || visual->green_mask != 0xff00 ||
-        visual->blue_mask != 0xff || (depth != 24 && depth != 32) ||
-        setup->image_byte_order != XCB_IMAGE_ORDER_LSB_FIRST)
+        visual->red_mask != 0xff0000 || visual->green_mask != 0xff00 || visual->blue_mask != 0xff ||
+        (depth != 24 && depth != 32) || setup->image_byte_order != XCB_IMAGE_ORDER_LSB_FIRST)
         return false;
     for (auto f = xcb_setup_pixmap_formats_iterator(setup); f.rem; xcb_format_next(&f)) {
         if (f.data->depth == depth)
@@ -158,8 +156,7 @@ bool serverTakesOurPixels(const xcb_setup_t* setup, const xcb_visualtype_t* visu
 
 X11Window* X11Window::open(uint32_t parent, int32_t width, int32_t height)
 {
-    if (parent == 0 || width < 1 || height < 1 || width > kLargestSide ||
-        height > kLargestSide) {
+    if (parent == 0 || width < 1 || height < 1 || width > kLargestSide || height > kLargestSide) {
         std::fprintf(stderr, "WobrixFree: the host handed no window to open the editor in\n");
         return nullptr;
     }
@@ -181,10 +178,8 @@ X11Window* X11Window::open(uint32_t parent, int32_t width, int32_t height)
     return window;
 }
 
-X11Window::X11Window(xcb_connection_t* connection, uint32_t parent, int32_t width,
-                     int32_t height)
-    : connection_(connection), parent_(parent), width_(width), height_(height),
-      stride_(4 * width)
+X11Window::X11Window(xcb_connection_t* connection, uint32_t parent, int32_t width, int32_t height)
+    : connection_(connection), parent_(parent), width_(width), height_(height), stride_(4 * width)
 {
 }
 
@@ -214,8 +209,8 @@ bool X11Window::create(const char** why)
     xcb_generic_error_t* error = xcb_request_check(
         connection_,
         xcb_create_window_checked(connection_, XCB_COPY_FROM_PARENT, window_, parent_, 0, 0,
-                                  static_cast<uint16_t>(width_), static_cast<uint16_t>(height_),
-                                  0, XCB_WINDOW_CLASS_INPUT_OUTPUT, visualId, mask, values));
+                                  static_cast<uint16_t>(width_), static_cast<uint16_t>(height_), 0,
+                                  XCB_WINDOW_CLASS_INPUT_OUTPUT, visualId, mask, values));
     if (error != nullptr) {
         std::free(error);
         window_ = 0;
@@ -296,8 +291,8 @@ void X11Window::detach()
         // Destroyed with a host's parent already, it must not be destroyed
         // again; a checked request keeps a late error to ourselves.
         if (!destroyed_)
-            std::free(xcb_request_check(connection_,
-                                        xcb_destroy_window_checked(connection_, window_)));
+            std::free(
+                xcb_request_check(connection_, xcb_destroy_window_checked(connection_, window_)));
         xcb_flush(connection_);
     }
 }
@@ -398,8 +393,8 @@ void X11Window::pointer(int32_t* x, int32_t* y, uint32_t* buttons)
     *buttons = 0;
     if (destroyed_ || !alive())
         return;
-    xcb_query_pointer_reply_t* p = xcb_query_pointer_reply(
-        connection_, xcb_query_pointer(connection_, window_), nullptr);
+    xcb_query_pointer_reply_t* p =
+        xcb_query_pointer_reply(connection_, xcb_query_pointer(connection_, window_), nullptr);
     if (p == nullptr)
         return;
     *x = p->win_x;
@@ -471,8 +466,7 @@ bool X11Window::handle(xcb_generic_event_t* event, WindowEvents& window)
         if (reinterpret_cast<xcb_expose_event_t*>(event)->count == 0)
             return window.deliverRedraw();
         return true;
-    case XCB_BUTTON_PRESS:
-        return press(reinterpret_cast<xcb_button_press_event_t*>(event), window);
+    case XCB_BUTTON_PRESS: return press(reinterpret_cast<xcb_button_press_event_t*>(event), window);
     case XCB_KEY_PRESS: return key(reinterpret_cast<xcb_key_press_event_t*>(event), window);
     case XCB_MAP_NOTIFY:
         if (reinterpret_cast<xcb_map_notify_event_t*>(event)->window == window_)
