@@ -37,6 +37,9 @@ int main(int argc, char** argv)
         // FILE:LINE: message, as it is.
         std::fprintf(stderr, "%s\n", e.what());
         return 1;
+    } catch (const UsageError& e) {
+        std::fprintf(stderr, "wobrix-host: %s\n", e.what());
+        return 2;
     } catch (const HostError& e) {
         std::fprintf(stderr, "wobrix-host: %s\n", e.what());
         return 1;
