@@ -434,7 +434,23 @@ TEST_F(X11Editor, TwoEffectsShowTheirEditorsAtOnce)
     EXPECT_EQ(x.errors(), 0);
 }
 
-TEST_F(X11Editor, SurvivesItsServerGoingAway)
+// The X server dies (SIGKILL) under an open editor: while the host only
+// idles (each idle draws a moved slider and would upload it), or while a
+// button is held on a slider (the tracking loop asks the server for the
+// pointer). The host's process lives on, and opcode 15 returns promptly.
+struct ServerDeath {
+    const char* name;
+    bool duringDrag;
+};
+
+void PrintTo(const ServerDeath& death, std::ostream* out)
+{
+    *out << death.name;
+}
+
+class X11EditorServerDeath : public X11Editor, public ::testing::WithParamInterface<ServerDeath> {};
+
+TEST_P(X11EditorServerDeath, LeavesTheHostRunning)
 {
     PrivateXServer server;
     std::string why;
@@ -447,8 +463,9 @@ TEST_F(X11Editor, SurvivesItsServerGoingAway)
         ASSERT_EQ(rig.fx.open(rig.parent), 1);
     }
     ASSERT_TRUE(rig.idleUntilShown(golden(0)));
+    if (GetParam().duringDrag)
+        rig.grabCompressor(30);
     server.kill();
-    // Each idle now draws a moved slider and would upload it.
     for (int i = 0; i < 5; ++i) {
         rig.fx.setParameter(kCompressor, i % 2 ? 1.0f : 0.0f);
         rig.fx.idle();
@@ -457,6 +474,11 @@ TEST_F(X11Editor, SurvivesItsServerGoingAway)
     EXPECT_LT(rig.closeTimed(), kPromptly);
     there.disconnect();
 }
+
+INSTANTIATE_TEST_SUITE_P(Ends, X11EditorServerDeath,
+                         ::testing::Values(ServerDeath{"WhileIdling", false},
+                                           ServerDeath{"DuringADrag", true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(X11Editor, OpenCloseCyclesLeaveNothingBehind)
 {
