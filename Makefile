@@ -58,15 +58,17 @@ test-sanitize: deps
 	    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 $(XVFB) ctest --output-on-failure
 
 # The threaded tests again under ThreadSanitizer: the editor with audio,
-# idle, open/close and drags at once, and the platform's windows and locks.
-# Any report fails the run.
+# idle, open/close and drags at once, the platform's windows and locks, and
+# the X11 editor's window thread beside the host's idle (on $DISPLAY; it
+# skips without one). Any report fails the run.
 TSAN_BUILD ?= build-tsan
 test-tsan: deps
 	cmake -S . -B $(TSAN_BUILD) -DWOBRIX_WERROR=$(WERROR) -DWOBRIX_SANITIZE_THREAD=ON \
 	    -DCMAKE_BUILD_TYPE=Debug -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST
-	cmake --build $(TSAN_BUILD) -j$(JOBS) --target editor_concurrency_tests platform_tests
+	cmake --build $(TSAN_BUILD) -j$(JOBS) --target editor_concurrency_tests platform_tests x11_editor_tests
 	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 $(TSAN_BUILD)/tests/editor_concurrency_tests
 	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 $(TSAN_BUILD)/tests/platform_tests
+	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 $(TSAN_BUILD)/tests/x11/x11_editor_tests
 
 # The record layout as a 32-bit host of the protocol sees it. Compiling
 # checks it; the program also runs where the kernel runs 32-bit programs

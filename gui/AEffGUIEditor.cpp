@@ -78,6 +78,10 @@ int32_t AEffGUIEditor::open(void* ptr)
 void AEffGUIEditor::close()
 {
     willClose();
+    // A host closes whenever it likes, even while its user holds a button
+    // on a slider: with input ended, the tracking loop reads it released.
+    if (hostWindow)
+        hostWindow->EndInput();
     if (frame) {
         // Taking the lock waits for any tracking loop on the window thread
         // to end; the frame is never deleted under one.

@@ -31,9 +31,9 @@ public:
     // fill it. Answers 1, or 0 (nothing opened) when the handle is null or
     // refused.
     int32_t open(void* ptr) override;
-    // Host thread, never the window's: willClose, then the frame and its
-    // controls deleted with the window locked (which waits for a tracking
-    // loop to end), didClose, and the window given back. A closed editor
+    // Host thread, never the window's: willClose, the window's input ended,
+    // then the frame and its controls deleted with the window locked (which
+    // waits for a tracking loop to end), didClose, and the window given back. A closed editor
     // does nothing but didClose.
     void close() override;
     void idle() override;

@@ -77,6 +77,12 @@ void BWindow::Quit()
     delete this;
 }
 
+void BWindow::EndInput()
+{
+    quitting_ = true;
+    backend_->wake();
+}
+
 void BWindow::Show()
 {
     if (!thread_.joinable() && !quitting_)

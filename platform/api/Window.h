@@ -47,6 +47,10 @@ public:
     void Quit();
     // Starts the window thread; Adopt already did.
     void Show();
+    // Input ends for good ahead of the deletion: every button reads released
+    // from now on, so a tracking loop on the window thread ends and gives the
+    // lock back, and the thread delivers nothing more.
+    void EndInput();
 
     // The window owns its top-level views.
     void AddChild(BView* view);
