@@ -160,6 +160,7 @@ X11Window* X11Window::open(uint32_t parent, int32_t width, int32_t height)
         std::fprintf(stderr, "WobrixFree: the host handed no window to open the editor in\n");
         return nullptr;
     }
+    NoSigpipe quiet; // a server may go away while we are still setting up
     const char* display = std::getenv("DISPLAY");
     xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(connection)) {
@@ -311,6 +312,7 @@ BPoint X11Window::screenOrigin()
 {
     if (!alive())
         return {0, 0};
+    NoSigpipe quiet;
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
     xcb_translate_coordinates_reply_t* at = xcb_translate_coordinates_reply(
         connection_, xcb_translate_coordinates(connection_, window_, root, 0, 0), nullptr);
@@ -393,6 +395,7 @@ void X11Window::pointer(int32_t* x, int32_t* y, uint32_t* buttons)
     *buttons = 0;
     if (destroyed_ || !alive())
         return;
+    NoSigpipe quiet;
     xcb_query_pointer_reply_t* p =
         xcb_query_pointer_reply(connection_, xcb_query_pointer(connection_, window_), nullptr);
     if (p == nullptr)
@@ -512,6 +515,7 @@ bool X11Window::press(const xcb_button_press_event_t* event, WindowEvents& windo
     // Keys are taken only for a view that wants them, and only while the
     // window can be seen (the server refuses focus for one that cannot).
     if (window.wantsKeys() && mapped_) {
+        NoSigpipe quiet;
         xcb_set_input_focus(connection_, XCB_INPUT_FOCUS_PARENT, window_, XCB_CURRENT_TIME);
         xcb_flush(connection_);
     }
@@ -536,6 +540,7 @@ int32_t X11Window::runMenu(WindowEvents& window, BPoint screenWhere, const char*
 {
     if (destroyed_ || !alive() || items <= 0)
         return -1;
+    NoSigpipe quiet; // outlives the menu, whose destructor writes too
     X11Menu menu(connection_, screenWhere, labels, items);
     return menu.run(window);
 }
