@@ -31,6 +31,13 @@ std::optional<EditorSize> askEditorSize(Plugin& plugin, std::string* whyNot)
         return std::nullopt;
     }
     const EditorSize size{rect->right - rect->left, rect->bottom - rect->top};
+    // The toolkit's editors take their size from a picture.
+    if (size.width < 1 || size.height < 1) {
+        if (std::string missing = plugin.missingPictures(); !missing.empty()) {
+            *whyNot = std::move(missing);
+            return std::nullopt;
+        }
+    }
     if (size.width < 1 || size.height < 1 || size.width > kLargestSide ||
         size.height > kLargestSide)
         throw HostError(plugin.path() + ": the editor's rectangle (top " +
