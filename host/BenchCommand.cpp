@@ -70,9 +70,11 @@ struct Settings {
 // The effect's column is this wide; longer names are cut.
 constexpr int kNameWidth = 36;
 
-void printRow(const std::string& name, const std::string& rest)
+// A failure's row names the whole path, however long.
+void printRow(const std::string& name, const std::string& rest, bool cut = true)
 {
-    std::printf("%-*.*s %s\n", kNameWidth, kNameWidth, name.c_str(), rest.c_str());
+    std::printf("%-*.*s %s\n", kNameWidth, cut ? kNameWidth : static_cast<int>(name.size()),
+                name.c_str(), rest.c_str());
     std::fflush(stdout);
 }
 
@@ -182,9 +184,8 @@ void addBenchCommand(CLI::App& app)
             } catch (const HostError& e) {
                 // The message names the file when loading failed.
                 const std::string why = e.what();
-                printRow(path,
-                         "failed: " +
-                             (why.rfind(path + ": ", 0) == 0 ? why.substr(path.size() + 2) : why));
+                const bool named = why.rfind(path + ": ", 0) == 0;
+                printRow(path, "failed: " + (named ? why.substr(path.size() + 2) : why), false);
                 ++failed;
             }
         }

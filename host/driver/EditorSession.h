@@ -28,8 +28,8 @@ struct EditorSize {
 };
 
 // The editor's size (opcode 13). Nothing, with the reason in *whyNot, when
-// the effect declares no editor, gives no rectangle, or gives an empty one
-// because its file carries no pictures (the reason then names the file);
+// the effect declares no editor, gives no rectangle, or gives an all-zero
+// one while its file carries no pictures (as a stripped add-on does);
 // HostError when the rectangle is otherwise empty or wider or taller than a
 // headless window can be.
 std::optional<EditorSize> askEditorSize(Plugin& plugin, std::string* whyNot);
