@@ -73,6 +73,8 @@ TEST_F(CliSurface, EveryRefusalIsOneLineWithTheDocumentedStatus)
          "wobrix-host: The following argument was not expected"},
         {kHost + " bench --rate 10 " + kAddOn, 2, "wobrix-host: --rate"},
         {kHost + " editor " + kAddOn + " --png x.png --timeout 5", 2, "wobrix-host: --timeout 5:"},
+        {kHost + " editor " + kAddOn + " --png x.png --set 0=x", 2, "wobrix-host: --set 0=x:"},
+        {kHost + " editor " + kAddOn + " --png x.png --program 9", 2, "wobrix-host: --program 9:"},
         {kGallery + " --png x.png --timeout 5", 2, "wobrix-gallery: --timeout 5:"},
         {kGallery + " --frob", 2, "wobrix-gallery: The following argument was not expected"},
         {kHost + " info /nonexistent.so", 1, "wobrix-host: /nonexistent.so: cannot load add-on"},
