@@ -5,7 +5,7 @@
 #   /usr/share/doc/wobrix-free/README.md
 #   /usr/share/man/man1/wobrix-host.1.gz   drawn from `wobrix-host --help`
 # Its rules belong to the component "deb", left out of a plain
-# `cmake --install`, which still copies only the add-on to ~/.vst.
+# `cmake --install` (whose own rules are in the top-level CMakeLists.txt).
 #
 # Nothing is stripped: the add-on and the gallery carry their pictures in a
 # resource container after the ELF image, and strip drops it.

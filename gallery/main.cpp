@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <string>
 
+#include "WobrixVersion.h"
 #include "gallery/GalleryEffect.h"
 #include "host/driver/EditorScript.h"
 #include "host/driver/EditorSession.h"
@@ -15,7 +16,6 @@
 #include "host/driver/Numbers.h"
 #include "host/driver/OutputFile.h"
 #include "host/driver/Plugin.h"
-#include "host/driver/ScriptError.h"
 #include "host/driver/WindowSession.h"
 
 namespace {
@@ -36,8 +36,8 @@ bigtime_t parseTimeout(const std::string& text)
 {
     const auto v = parseInteger(text);
     if (!v || *v < kMinTimeout || *v > kMaxTimeout)
-        throw HostError("--timeout " + text +
-                        ": must be a whole number of milliseconds from 100 to 600000");
+        throw UsageError("--timeout " + text +
+                         ": must be a whole number of milliseconds from 100 to 600000");
     return static_cast<bigtime_t>(*v) * 1000;
 }
 
@@ -53,6 +53,9 @@ void run(const Options& opt)
 
     setGalleryWindows(opt.window ? WindowSession::windowAdopter() : EditorSession::windowAdopter());
     Plugin plugin(opt.still ? galleryStillEntry : galleryEntry, kEffectName);
+    // Its pictures load when the editor opens; refused before, in one line.
+    if (const std::string missing = plugin.missingPictures(); !missing.empty())
+        throw HostError(missing);
     std::string whyNot;
     const auto size = askEditorSize(plugin, &whyNot);
     if (!size)
@@ -97,6 +100,8 @@ int main(int argc, char** argv)
         "--still", opt.still,
         "Nothing moves by itself: the meter keeps one level and the animation does not step,\n"
         "so the same steps always give the same pictures");
+    app.set_version_flag("--version", std::string("wobrix-gallery ") + kWobrixVersion,
+                         "Print the version and exit");
     app.footer(
         std::string(
             "The editor opens as a host opens an add-on's: its size from opcode 13, the window\n"
@@ -106,19 +111,23 @@ int main(int argc, char** argv)
             "`tag T value V`, with ` text \"...\"` for the text edit and the option menu, then\n"
             "each picture written. With --window it opens as `wobrix-host editor --window` opens\n"
             "an add-on's editor (see its --help).\n\n") +
-        kEditorScriptHelp);
+        kEditorScriptHelp +
+        "\nExit status: 0 when the run did what it was asked; 1 when it failed while running\n"
+        "(a script line, a file that cannot be written, an editor that stops answering); 2\n"
+        "when what was typed is refused (an unknown option, a malformed value).\n");
     try {
         app.parse(argc, argv);
         run(opt);
+    } catch (const CLI::Success& e) {
+        return app.exit(e); // --help, --version
     } catch (const CLI::ParseError& e) {
-        if (e.get_exit_code() == 0)
-            return app.exit(e); // --help
         std::fprintf(stderr, "wobrix-gallery: %s (see --help)\n", e.what());
         return 2;
-    } catch (const ScriptError& e) {
-        std::fprintf(stderr, "%s\n", e.what());
-        return 1;
+    } catch (const UsageError& e) {
+        std::fprintf(stderr, "wobrix-gallery: %s\n", e.what());
+        return 2;
     } catch (const HostError& e) {
+        // Script errors too: "wobrix-gallery: FILE:LINE: message".
         std::fflush(stdout);
         std::fprintf(stderr, "wobrix-gallery: %s\n", e.what());
         return 1;

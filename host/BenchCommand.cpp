@@ -1,5 +1,6 @@
 // `bench ADDON...`: processReplacing throughput at a few block sizes, beside
-// a plain stereo copy measured in the same run as the yardstick.
+// a plain stereo copy measured in the same run as the yardstick. An add-on
+// that fails is reported in its row and the others still run.
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -16,7 +17,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr int32_t kBlocks[] = {64, 512, 4096};
-constexpr double kRate = 44100.0;
 
 // Calls `work(frames)` repeatedly for about `seconds` after a warm-up of a
 // tenth of that; answers frames per second.
@@ -61,11 +61,29 @@ void fillSignal(Channels& in)
                 0.1 * std::sin(0.31 * static_cast<double>(i)));
 }
 
-void benchProgram(Plugin& plugin, const std::string& name, double seconds)
+struct Settings {
+    double seconds = 0.3;
+    double rate = 48000.0;
+    std::vector<int32_t> programs;
+};
+
+// The effect's column is this wide; longer names are cut.
+constexpr int kNameWidth = 36;
+
+// A failure's row names the whole path, however long.
+void printRow(const std::string& name, const std::string& rest, bool cut = true)
+{
+    std::printf("%-*.*s %s\n", kNameWidth, cut ? kNameWidth : static_cast<int>(name.size()),
+                name.c_str(), rest.c_str());
+    std::fflush(stdout);
+}
+
+void benchProgram(Plugin& plugin, const std::string& name, const Settings& settings)
 {
     AEffect& fx = plugin.effect();
+    const double seconds = settings.seconds;
     for (const int32_t block : kBlocks) {
-        plugin.prepare(kRate, block);
+        plugin.prepare(settings.rate, block);
         Channels in(plugin.inputChannels(), block), out(plugin.outputChannels(), block);
         fillSignal(in);
         const double fx_fps = framesPerSecond(block, seconds, [&](int32_t n) {
@@ -78,35 +96,56 @@ void benchProgram(Plugin& plugin, const std::string& name, double seconds)
             // Keeps the copy from being optimised away.
             asm volatile("" : : "r"(out.ptrs[0]), "r"(out.ptrs[1]) : "memory");
         });
-        std::printf("%-28.28s %6d %16.0f %10.0f %16.0f %9.2f%%\n", name.c_str(), block, fx_fps,
-                    fx_fps / kRate, copy_fps, 100.0 * fx_fps / copy_fps);
-        std::fflush(stdout);
+        char rest[96];
+        std::snprintf(rest, sizeof rest, "%6d %16.0f %10.0f %16.0f %9.2f%%", block, fx_fps,
+                      fx_fps / settings.rate, copy_fps, 100.0 * fx_fps / copy_fps);
+        printRow(name, rest);
     }
     plugin.suspend();
 }
 
+std::string programList(const std::vector<int32_t>& programs)
+{
+    std::string list;
+    for (const int32_t p : programs)
+        list += (list.empty() ? "" : ", ") + std::to_string(p);
+    return list;
+}
+
 // With no program asked for, the add-on runs as it loads. Programs it does
-// not have are skipped: third-party add-ons often have one or none.
-void benchAddOn(const std::string& path, const std::vector<int32_t>& programs, double seconds)
+// not have get one row that says so: third-party add-ons often have one or
+// none. When it has none of them, it runs as loaded, and the rows say so.
+void benchAddOn(const std::string& path, const Settings& settings)
 {
     Plugin plugin(path);
     if (!plugin.canReplace())
-        throw HostError(path + ": the effect has no processReplacing");
+        throw HostError("the effect has no processReplacing");
     const std::string name = plugin.effectName().empty() ? path : plugin.effectName();
-    if (programs.empty()) {
-        benchProgram(plugin, name, seconds);
+    if (settings.programs.empty()) {
+        benchProgram(plugin, name, settings);
         return;
     }
-    bool any = false;
-    for (const int32_t program : programs) {
-        if (program >= plugin.effect().numPrograms)
+    const int32_t count = plugin.effect().numPrograms;
+    std::vector<int32_t> missing;
+    for (const int32_t program : settings.programs) {
+        if (program >= count) {
+            missing.push_back(program);
             continue;
+        }
         plugin.selectProgram(program);
-        benchProgram(plugin, name + " #" + std::to_string(program), seconds);
-        any = true;
+        benchProgram(plugin, name + " #" + std::to_string(program), settings);
     }
-    if (!any)
-        benchProgram(plugin, name, seconds);
+    if (missing.empty())
+        return;
+    const std::string has = "it has " + std::to_string(count) +
+                            (count == 1 ? " program" : " programs") +
+                            (count > 0 ? " (0 to " + std::to_string(count - 1) + ")" : "");
+    if (missing.size() < settings.programs.size()) {
+        printRow(name, "no program " + programList(missing) + ": " + has + ", not measured");
+        return;
+    }
+    printRow(name, "no program " + programList(missing) + ": " + has + "; measured as loaded");
+    benchProgram(plugin, name + " as loaded", settings);
 }
 
 } // namespace
@@ -115,25 +154,43 @@ void addBenchCommand(CLI::App& app)
 {
     struct Options {
         std::vector<std::string> addons;
-        double seconds = 0.3;
-        std::vector<int32_t> programs;
+        Settings settings;
     };
     auto opt = std::make_shared<Options>();
     CLI::App* cmd = app.add_subcommand(
         "bench", "Measure processReplacing frames per second at blocks 64, 512 and 4096, beside a "
                  "plain stereo copy");
     cmd->add_option("ADDON", opt->addons, "Add-on files (.so)")->required();
-    cmd->add_option("--seconds", opt->seconds, "Time per measurement (default 0.3)")
+    cmd->add_option("--seconds", opt->settings.seconds, "Time per measurement (default 0.3)")
         ->check(CLI::Range(0.001, 60.0));
-    cmd->add_option("--program", opt->programs,
-                    "Program to measure; repeat for several. Add-ons without it run as loaded "
-                    "(default: as loaded)")
+    cmd->add_option("--rate", opt->settings.rate,
+                    "Sample rate the add-ons are prepared at and \"x realtime\" is measured "
+                    "against, in Hz (default 48000)")
+        ->check(CLI::Range(1000.0, 768000.0));
+    cmd->add_option("--program", opt->settings.programs,
+                    "Program to measure; repeat for several. Add-ons without any of them run as "
+                    "loaded, and their rows say so (default: as loaded)")
         ->allow_extra_args(false)
         ->check(CLI::Range(0, 1 << 20));
     cmd->callback([opt] {
-        std::printf("%-28s %6s %16s %10s %16s %10s\n", "effect", "block", "frames/s", "x realtime",
-                    "copy frames/s", "of copy");
-        for (const auto& path : opt->addons)
-            benchAddOn(path, opt->programs, opt->seconds);
+        std::printf("sample rate %.0f Hz, %g s per measurement\n", opt->settings.rate,
+                    opt->settings.seconds);
+        std::printf("%-*s %6s %16s %10s %16s %10s\n", kNameWidth, "effect", "block", "frames/s",
+                    "x realtime", "copy frames/s", "of copy");
+        size_t failed = 0;
+        for (const auto& path : opt->addons) {
+            try {
+                benchAddOn(path, opt->settings);
+            } catch (const HostError& e) {
+                // The message names the file when loading failed.
+                const std::string why = e.what();
+                const bool named = why.rfind(path + ": ", 0) == 0;
+                printRow(path, "failed: " + (named ? why.substr(path.size() + 2) : why), false);
+                ++failed;
+            }
+        }
+        if (failed > 0)
+            throw HostError(std::to_string(failed) + " of " + std::to_string(opt->addons.size()) +
+                            " add-ons failed (see their rows)");
     });
 }

@@ -1,14 +1,17 @@
 // `demo [--out DIR] [--addon PATH]`: a synthetic bass riff through every
 // program of the add-on, as WAVs and one PNG per program; and, when the
 // add-on has an editor, its picture for each program and after a click on
-// the kick button.
+// the kick button. Without --out the files go to ./NAME-demo, NAME the
+// add-on's file name.
 #include <unistd.h>
 
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "BassRiff.h"
 #include "Commands.h"
@@ -34,7 +37,8 @@ constexpr int32_t kKickX = 307;
 constexpr int32_t kKickY = 32;
 
 // The add-on built beside this executable; installed, the executable is in
-// PREFIX/bin and the add-on in PREFIX/lib/vst, where Linux hosts look.
+// PREFIX/bin and the add-on in PREFIX/lib/vst, where Linux hosts look, or,
+// installed without a prefix, in ~/.vst.
 std::string defaultAddOn()
 {
     std::error_code ec;
@@ -42,10 +46,38 @@ std::string defaultAddOn()
     if (ec)
         return "WobrixFree.so";
     const fs::path beside = self.parent_path() / "WobrixFree.so";
-    const fs::path installed = self.parent_path().parent_path() / "lib/vst/WobrixFree.so";
-    if (!fs::exists(beside, ec) && fs::exists(installed, ec))
-        return installed.string();
+    if (fs::exists(beside, ec))
+        return beside.string();
+    std::vector<fs::path> installed{self.parent_path().parent_path() / "lib/vst/WobrixFree.so"};
+    if (const char* home = std::getenv("HOME"); home && *home)
+        installed.push_back(fs::path(home) / ".vst/WobrixFree.so");
+    for (const fs::path& p : installed)
+        if (fs::exists(p, ec))
+            return p.string();
     return beside.string();
+}
+
+// ./WobrixFree-demo for WobrixFree.so, in the folder the command runs in.
+std::string defaultOutDir(const std::string& addonPath)
+{
+    const std::string stem = fs::path(addonPath).stem().string();
+    return stem.empty() ? std::string("demo") : stem + "-demo";
+}
+
+void makeFolder(const std::string& dir)
+{
+    std::error_code ec;
+    if (fs::create_directories(dir, ec) || (!ec && fs::is_directory(dir, ec)))
+        return;
+    std::string why = ec ? ec.message() : "not a folder";
+    // The system's reason alone ("Not a directory") hides which file is in the way.
+    std::error_code ignored;
+    for (fs::path p = dir; !p.empty() && p != p.parent_path(); p = p.parent_path())
+        if (fs::exists(p, ignored) && !fs::is_directory(p, ignored)) {
+            why += " (" + p.string() + " is a file)";
+            break;
+        }
+    throw HostError(dir + ": cannot create folder: " + why);
 }
 
 std::string slug(const std::string& name)
@@ -102,10 +134,7 @@ void writeEditorPictures(Plugin& plugin, const std::string& outDir)
 
 void run(const std::string& outDir, const std::string& addonPath)
 {
-    std::error_code ec;
-    fs::create_directories(outDir, ec);
-    if (ec || !fs::is_directory(outDir))
-        throw HostError(outDir + ": cannot create folder");
+    makeFolder(outDir);
     Plugin plugin(addonPath);
     if (!plugin.canReplace())
         throw HostError(addonPath + ": the effect has no processReplacing");
@@ -132,8 +161,10 @@ void run(const std::string& outDir, const std::string& addonPath)
         std::printf("%s.wav\n%s.png\n", base.c_str(), base.c_str());
     }
     writeEditorPictures(plugin, outDir);
+    std::error_code ec;
+    const fs::path where = fs::absolute(outDir, ec);
     std::printf("wrote dry.wav and %d programs of %s into %s\n", programs,
-                plugin.effectName().c_str(), outDir.c_str());
+                plugin.effectName().c_str(), (ec ? fs::path(outDir) : where).c_str());
 }
 
 } // namespace
@@ -141,7 +172,7 @@ void run(const std::string& outDir, const std::string& addonPath)
 void addDemoCommand(CLI::App& app)
 {
     struct Options {
-        std::string out = "build/demo";
+        std::string out; // empty: ./NAME-demo
         std::string addon;
     };
     auto opt = std::make_shared<Options>();
@@ -149,9 +180,16 @@ void addDemoCommand(CLI::App& app)
         app.add_subcommand("demo", "Render a synthetic bass riff through every program; write "
                                    "WAVs, PNG plots and editor pictures");
     cmd->add_option("--out", opt->out,
-                    "Folder for the files, created if needed (default build/demo)");
+                    "Folder for the files, created if needed (default: NAME-demo in the current "
+                    "folder, NAME the add-on's file name without .so)")
+        ->type_name("DIR");
     cmd->add_option("--addon", opt->addon,
                     "Add-on to use (default: WobrixFree.so beside the wobrix-host executable, "
-                    "else ../lib/vst/WobrixFree.so from its folder, as installed)");
-    cmd->callback([opt] { run(opt->out, opt->addon.empty() ? defaultAddOn() : opt->addon); });
+                    "else ../lib/vst/WobrixFree.so from its folder, else ~/.vst/WobrixFree.so, "
+                    "as installed)")
+        ->type_name("ADDON");
+    cmd->callback([opt] {
+        const std::string addon = opt->addon.empty() ? defaultAddOn() : opt->addon;
+        run(opt->out.empty() ? defaultOutDir(addon) : opt->out, addon);
+    });
 }

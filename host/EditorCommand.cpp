@@ -34,8 +34,8 @@ bigtime_t parseTimeout(const std::string& text)
 {
     const auto v = parseInteger(text);
     if (!v || *v < kMinTimeout || *v > kMaxTimeout)
-        throw HostError("--timeout " + text +
-                        ": must be a whole number of milliseconds from 100 to 600000");
+        throw UsageError("--timeout " + text +
+                         ": must be a whole number of milliseconds from 100 to 600000");
     return static_cast<bigtime_t>(*v) * 1000;
 }
 

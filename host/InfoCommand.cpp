@@ -28,7 +28,7 @@ struct EffectInfo {
     long long vendorVersion = 0;
     int32_t uniqueID = 0, version = 0, flags = 0, numInputs = 0, numOutputs = 0;
     int32_t numPrograms = 0, numParams = 0, initialDelay = 0;
-    std::vector<PinInfo> outputs;
+    std::vector<PinInfo> inputs, outputs;
     std::vector<ParamInfo> params;
     std::vector<ProgramInfo> programs;
     std::vector<HostCall> hostCalls;
@@ -94,6 +94,8 @@ EffectInfo gather(const std::string& path)
     info.numPrograms = fx.numPrograms;
     info.numParams = fx.numParams;
     info.initialDelay = fx.initialDelay;
+    for (int32_t i = 0; i < fx.numInputs; ++i)
+        info.inputs.push_back(p.inputPin(i));
     for (int32_t i = 0; i < fx.numOutputs; ++i)
         info.outputs.push_back(p.outputPin(i));
     info.params = readParams(p);
@@ -109,6 +111,20 @@ EffectInfo gather(const std::string& path)
         p.selectProgram(current);
     info.hostCalls = p.recorder().calls();
     return info;
+}
+
+void printPins(const char* heading, const std::vector<PinInfo>& pins)
+{
+    std::printf("%s\n", heading);
+    for (size_t i = 0; i < pins.size(); ++i) {
+        const PinInfo& pin = pins[i];
+        if (!pin.present)
+            std::printf("  %zu: (no properties)\n", i);
+        else
+            std::printf("  %zu: \"%s\" flags %d%s%s\n", i, pin.label.c_str(), pin.flags,
+                        pin.flags & kPinIsActive ? " active" : "",
+                        pin.flags & kPinIsStereo ? " stereo" : "");
+    }
 }
 
 void printText(const EffectInfo& e, bool verbose)
@@ -127,16 +143,8 @@ void printText(const EffectInfo& e, bool verbose)
     std::printf("flags:          %s %s\n", hex(e.flags).c_str(), names.c_str());
     std::printf("inputs:         %d\noutputs:        %d\n", e.numInputs, e.numOutputs);
     std::printf("initial delay:  %d\n", e.initialDelay);
-    std::printf("output pins:\n");
-    for (size_t i = 0; i < e.outputs.size(); ++i) {
-        const PinInfo& pin = e.outputs[i];
-        if (!pin.present)
-            std::printf("  %zu: (no properties)\n", i);
-        else
-            std::printf("  %zu: \"%s\" flags %d%s%s\n", i, pin.label.c_str(), pin.flags,
-                        pin.flags & kPinIsActive ? " active" : "",
-                        pin.flags & kPinIsStereo ? " stereo" : "");
-    }
+    printPins("input pins:", e.inputs);
+    printPins("output pins:", e.outputs);
     std::printf("parameters: %d\n", e.numParams);
     for (size_t i = 0; i < e.params.size(); ++i) {
         const ParamInfo& pr = e.params[i];
@@ -156,8 +164,7 @@ void printText(const EffectInfo& e, bool verbose)
     if (verbose) {
         std::printf("host calls: %zu\n", e.hostCalls.size());
         for (const HostCall& c : e.hostCalls)
-            std::printf("  opcode %d index %d value %lld opt %g\n", c.opcode, c.index,
-                        static_cast<long long>(c.value), static_cast<double>(c.opt));
+            std::printf("  %s\n", describeHostCall(c).c_str());
     }
 }
 
@@ -176,6 +183,19 @@ std::string paramsJson(const std::vector<ParamInfo>& params, const std::string& 
     return o.str();
 }
 
+std::string pinsJson(const std::vector<PinInfo>& pins)
+{
+    std::ostringstream o;
+    o << "[";
+    for (size_t i = 0; i < pins.size(); ++i)
+        o << (i ? "," : "") << "\n    {\"index\": " << i
+          << ", \"present\": " << (pins[i].present ? "true" : "false")
+          << ", \"label\": " << jsonString(pins[i].label) << ", \"flags\": " << pins[i].flags
+          << "}";
+    o << (pins.empty() ? "" : "\n  ") << "]";
+    return o.str();
+}
+
 void printJson(const EffectInfo& e, bool verbose)
 {
     std::ostringstream o;
@@ -189,7 +209,8 @@ void printJson(const EffectInfo& e, bool verbose)
     o << "  \"uniqueID\": " << jsonString(fourCharText(e.uniqueID)) << ",\n";
     o << "  \"uniqueIDHex\": " << jsonString(hex(e.uniqueID)) << ",\n";
     o << "  \"version\": " << e.version << ",\n";
-    o << "  \"flags\": " << jsonString(hex(e.flags)) << ",\n";
+    o << "  \"flags\": " << e.flags << ",\n";
+    o << "  \"flagsHex\": " << jsonString(hex(e.flags)) << ",\n";
     o << "  \"flagNames\": [";
     const auto names = flagNames(e.flags);
     for (size_t i = 0; i < names.size(); ++i)
@@ -198,13 +219,8 @@ void printJson(const EffectInfo& e, bool verbose)
     o << "  \"numInputs\": " << e.numInputs << ",\n";
     o << "  \"numOutputs\": " << e.numOutputs << ",\n";
     o << "  \"initialDelay\": " << e.initialDelay << ",\n";
-    o << "  \"outputPins\": [";
-    for (size_t i = 0; i < e.outputs.size(); ++i)
-        o << (i ? "," : "") << "\n    {\"index\": " << i
-          << ", \"present\": " << (e.outputs[i].present ? "true" : "false")
-          << ", \"label\": " << jsonString(e.outputs[i].label)
-          << ", \"flags\": " << e.outputs[i].flags << "}";
-    o << (e.outputs.empty() ? "" : "\n  ") << "],\n";
+    o << "  \"inputPins\": " << pinsJson(e.inputs) << ",\n";
+    o << "  \"outputPins\": " << pinsJson(e.outputs) << ",\n";
     o << "  \"parameters\": " << paramsJson(e.params, "  ") << ",\n";
     o << "  \"programs\": [";
     for (size_t i = 0; i < e.programs.size(); ++i)
@@ -216,7 +232,9 @@ void printJson(const EffectInfo& e, bool verbose)
         o << ",\n  \"hostCalls\": [";
         for (size_t i = 0; i < e.hostCalls.size(); ++i) {
             const HostCall& c = e.hostCalls[i];
-            o << (i ? "," : "") << "\n    {\"opcode\": " << c.opcode << ", \"index\": " << c.index
+            const char* name = hostOpcodeName(c.opcode);
+            o << (i ? "," : "") << "\n    {\"opcode\": " << c.opcode
+              << ", \"name\": " << (name ? jsonString(name) : "null") << ", \"index\": " << c.index
               << ", \"value\": " << static_cast<long long>(c.value)
               << ", \"opt\": " << number(c.opt) << "}";
         }

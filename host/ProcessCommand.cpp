@@ -35,7 +35,7 @@ int32_t parseBlock(const std::string& text)
 {
     const auto v = parseInteger(text);
     if (!v || *v < 1 || *v > kMaxBlock)
-        throw HostError("--block " + text + ": must be a whole number from 1 to 65536");
+        throw UsageError("--block " + text + ": must be a whole number from 1 to 65536");
     return static_cast<int32_t>(*v);
 }
 

@@ -279,7 +279,8 @@ TEST_F(HostEditor, ScriptErrorsNameFileAndLineBeforeAnythingOpens)
     for (const auto& c : cases) {
         const fs::path file = script(c.text);
         const Result r = run(editor("--script '" + file.string() + "'"));
-        const std::string where = file.string() + ":" + std::to_string(c.line) + ": ";
+        const std::string where =
+            "wobrix-host: " + file.string() + ":" + std::to_string(c.line) + ": ";
         EXPECT_EQ(r.status, 1) << c.text;
         EXPECT_EQ(r.err.rfind(where, 0), 0u) << c.text << "\n" << r.err;
         EXPECT_NE(r.err.find(c.says), std::string::npos) << c.text << "\n" << r.err;

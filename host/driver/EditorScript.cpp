@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string_view>
 #include <utility>
 
 #include "Numbers.h"
@@ -306,7 +307,10 @@ EditorScript parseEditorScript(const std::string& text, const std::string& file)
 {
     EditorScript script;
     script.file = file;
-    std::istringstream in(text);
+    // Editors on some systems start a UTF-8 file with a byte-order mark.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    std::istringstream in(text.starts_with(kByteOrderMark) ? text.substr(kByteOrderMark.size())
+                                                           : text);
     std::string raw;
     int number = 0;
     int heldSince = 0; // the line of the press whose button is still down

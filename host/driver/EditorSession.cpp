@@ -31,6 +31,14 @@ std::optional<EditorSize> askEditorSize(Plugin& plugin, std::string* whyNot)
         return std::nullopt;
     }
     const EditorSize size{rect->right - rect->left, rect->bottom - rect->top};
+    // The toolkit's editors take their size from their background picture,
+    // so without it they answer an all-zero rectangle.
+    if (rect->top == 0 && rect->left == 0 && rect->bottom == 0 && rect->right == 0) {
+        if (std::string missing = plugin.missingPictures(); !missing.empty()) {
+            *whyNot = std::move(missing);
+            return std::nullopt;
+        }
+    }
     if (size.width < 1 || size.height < 1 || size.width > kLargestSide ||
         size.height > kLargestSide)
         throw HostError(plugin.path() + ": the editor's rectangle (top " +

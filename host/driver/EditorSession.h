@@ -28,8 +28,10 @@ struct EditorSize {
 };
 
 // The editor's size (opcode 13). Nothing, with the reason in *whyNot, when
-// the effect declares no editor or gives no rectangle; HostError when the
-// rectangle is empty or wider or taller than a headless window can be.
+// the effect declares no editor, gives no rectangle, or gives an all-zero
+// one while its file carries no pictures (as a stripped add-on does);
+// HostError when the rectangle is otherwise empty or wider or taller than a
+// headless window can be.
 std::optional<EditorSize> askEditorSize(Plugin& plugin, std::string* whyNot);
 
 // True when the effect's editor takes the headless window records a session

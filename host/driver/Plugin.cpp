@@ -1,11 +1,16 @@
 // Plugin: creating, opening and closing an effect, and its dispatcher helpers.
 #include "Plugin.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <vector>
 
 #include "host/driver/HostError.h"
+#include "platform/resources/ElfImage.h"
 
 namespace {
 // Third-party plug-ins write well past the protocol's nominal text lengths.
@@ -60,13 +65,13 @@ std::string Plugin::text(int32_t opcode, int32_t index)
     return buffer;
 }
 
-PinInfo Plugin::outputPin(int32_t index)
+PinInfo Plugin::pin(int32_t opcode, int32_t index)
 {
     // Larger than VstPinProperties: some plug-ins fill in fields beyond it.
     alignas(VstPinProperties) unsigned char buffer[kPinBuffer] = {};
     auto* pin = reinterpret_cast<VstPinProperties*>(buffer);
     PinInfo info;
-    info.present = dispatch(effGetOutputProperties, index, 0, pin) != 0;
+    info.present = dispatch(opcode, index, 0, pin) != 0;
     pin->label[sizeof pin->label - 1] = '\0';
     info.label = pin->label;
     info.flags = pin->pinFlags;
@@ -107,6 +112,30 @@ int32_t Plugin::inputChannels() const
 int32_t Plugin::outputChannels() const
 {
     return std::max(fx->numOutputs, 2);
+}
+
+std::string Plugin::codeFile() const
+{
+    if (!entryName().empty())
+        return file;
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? file : self.string();
+}
+
+std::string Plugin::missingPictures() const
+{
+    const std::string path = codeFile();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return ""; // nothing to tell: the loader read it a moment ago
+    const bool carries = ElfImage::findResourceContainer(fd).has_value();
+    ::close(fd);
+    if (carries)
+        return "";
+    return (entryName().empty() ? "the program " + path : std::string("the add-on")) +
+           " carries no pictures; stripping the file (strip, cmake --install --strip) removes "
+           "them, so use it as built";
 }
 
 std::string fourCharText(int32_t code)

@@ -45,7 +45,8 @@ public:
     std::string vendor() { return text(effGetVendorString); }
     std::string product() { return text(effGetProductString); }
     VstIntPtr vendorVersion() { return dispatch(effGetVendorVersion); }
-    PinInfo outputPin(int32_t index);
+    PinInfo inputPin(int32_t index) { return pin(effGetInputProperties, index); }
+    PinInfo outputPin(int32_t index) { return pin(effGetOutputProperties, index); }
 
     std::string parameterName(int32_t index) { return text(effGetParamName, index); }
     std::string parameterLabel(int32_t index) { return text(effGetParamLabel, index); }
@@ -69,8 +70,18 @@ public:
     int32_t inputChannels() const;
     int32_t outputChannels() const;
 
+    // The file the effect's code came from: the add-on, or this program for
+    // an entry function.
+    std::string codeFile() const;
+    // Empty when that file carries resources after its ELF image, where the
+    // toolkit's editors find their pictures; otherwise one line saying they
+    // are missing and that stripping removes them (naming the program, as
+    // messages about an add-on start with its path).
+    std::string missingPictures() const;
+
 private:
     void create(MainPluginProc entry, const std::string& entryName);
+    PinInfo pin(int32_t opcode, int32_t index);
 
     std::string file;
     AddOn addOn;

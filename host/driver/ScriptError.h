@@ -1,6 +1,6 @@
 // ScriptError: a refusal that points into a file the user wrote. Its message
-// starts with FILE:LINE, so main prints it as it is, the way compilers and
-// editors expect such lines.
+// starts with FILE:LINE, the way compilers and editors expect such lines;
+// main prints it after the program's name, as every other failure.
 #pragma once
 
 #include <string>

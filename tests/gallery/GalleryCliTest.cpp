@@ -55,7 +55,7 @@ TEST_F(GalleryCli, RefusesBadInputWithOneLineAndWritesNothing)
         {"", 2, "--png is required"},
         {"--png /nonexistent-folder/x.png", 1,
          "wobrix-gallery: /nonexistent-folder/x.png: cannot write"},
-        {pngArg() + " --timeout 5", 1, "--timeout 5: must be"},
+        {pngArg() + " --timeout 5", 2, "--timeout 5: must be"},
         {pngArg() + " --script '" + (dir / "missing.txt").string() + "'", 1, "missing.txt"},
         {pngArg() + " --script '" + outside.string() + "'", 1, "outside.txt:2:"},
         {pngArg() + " --script '" + unknown.string() + "'", 1,
