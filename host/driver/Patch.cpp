@@ -13,13 +13,17 @@ ParameterSetting parseSetting(const std::string& text)
 {
     const size_t eq = text.find('=');
     if (eq == std::string::npos)
-        throw HostError("--set " + text + ": expected INDEX=VALUE");
+        throw UsageError("--set " + text + ": expected INDEX=VALUE");
     const auto index = parseInteger(text.substr(0, eq));
     if (!index || *index < 0 || *index > INT32_MAX)
-        throw HostError("--set " + text + ": parameter index is not a whole number");
+        throw UsageError("--set " + text + ": parameter index is not a whole number");
     const auto value = parseFloat(text.substr(eq + 1));
     if (!value)
-        throw HostError("--set " + text + ": value is not a number");
+        throw UsageError("--set " + text + ": value is not a number");
+    // Parameters are normalised; an effect may not clamp what it is given.
+    if (*value < 0.0f || *value > 1.0f)
+        throw UsageError("--set " + text + ": parameter " + std::to_string(*index) +
+                         " takes a value from 0 to 1");
     return {static_cast<int32_t>(*index), *value};
 }
 
@@ -33,7 +37,7 @@ PatchChoice::PatchChoice(const std::string& programOption, const std::vector<std
     if (!programText.empty()) {
         program = parseInteger(programText);
         if (!program)
-            throw HostError("--program " + programText + ": not a whole number");
+            throw UsageError("--program " + programText + ": not a whole number");
     }
 }
 
@@ -41,13 +45,13 @@ void PatchChoice::check(Plugin& plugin) const
 {
     const AEffect& fx = plugin.effect();
     if (program && (*program < 0 || *program >= fx.numPrograms))
-        throw HostError("--program " + programText + ": no such program; " + plugin.effectName() +
-                        " has programs 0 to " + std::to_string(fx.numPrograms - 1));
+        throw UsageError("--program " + programText + ": no such program; " + plugin.effectName() +
+                         " has programs 0 to " + std::to_string(fx.numPrograms - 1));
     for (const ParameterSetting& s : settings)
         if (s.index >= fx.numParams)
-            throw HostError("--set " + std::to_string(s.index) +
-                            ": no such parameter; the effect has parameters 0 to " +
-                            std::to_string(fx.numParams - 1));
+            throw UsageError("--set " + std::to_string(s.index) +
+                             ": no such parameter; the effect has parameters 0 to " +
+                             std::to_string(fx.numParams - 1));
 }
 
 void PatchChoice::apply(Plugin& plugin) const
