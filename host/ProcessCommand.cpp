@@ -70,7 +70,7 @@ void printSummary(Plugin& plugin, const PatchChoice& patch, const std::string& o
                 "=" + value;
     }
     const double seconds = static_cast<double>(frames) / rate;
-    std::printf("%s; %lld frames, %.1f s of audio at %d Hz in %.1f s (%.0fx real time)\n",
+    std::printf("%s; %lld frames, %.1f s of audio at %d Hz in %.2f s (%.0fx real time)\n",
                 line.c_str(), static_cast<long long>(frames), seconds, rate, wallSeconds,
                 wallSeconds > 0.0 ? seconds / wallSeconds : 0.0);
 }
