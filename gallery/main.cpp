@@ -49,7 +49,7 @@ void run(const Options& opt)
     const bigtime_t timeout = parseTimeout(opt.timeout);
     const EditorScript script = opt.script.empty() ? EditorScript{} : readEditorScript(opt.script);
     if (!opt.png.empty())
-        checkOutputFolder(opt.png);
+        checkPngOutput(opt.png);
 
     setGalleryWindows(opt.window ? WindowSession::windowAdopter() : EditorSession::windowAdopter());
     Plugin plugin(opt.still ? galleryStillEntry : galleryEntry, kEffectName);

@@ -55,7 +55,7 @@ void run(const Options& opt)
     const bigtime_t timeout = parseTimeout(opt.timeout);
     const EditorScript script = opt.script.empty() ? EditorScript{} : readEditorScript(opt.script);
     if (!opt.png.empty())
-        checkOutputFolder(opt.png);
+        checkPngOutput(opt.png);
 
     Plugin plugin(opt.addon);
     patch.check(plugin);

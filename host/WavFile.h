@@ -1,6 +1,5 @@
-// WavFile: reading any mono or stereo audio file libsndfile knows, and
-// writing stereo 32-bit float WAV so that a failed write never leaves a
-// damaged file behind.
+// WavFile: stereo audio held in memory (the demo's riff and its renders),
+// and writing it as a 32-bit float WAV that never appears half written.
 #pragma once
 
 #include <string>
@@ -8,16 +7,11 @@
 
 struct StereoAudio {
     int sampleRate = 44100;
-    int channels = 2; // of the source file; mono arrives copied to both sides
+    int channels = 2; // of the source; mono arrives copied to both sides
     std::vector<float> left, right;
     size_t frames() const { return left.size(); }
 };
 
-// Throws HostError "<path>: <reason>" for missing, unreadable or non-audio
-// files and for files with more than two channels.
-StereoAudio readAudio(const std::string& path);
-
-// Writes to a temporary file beside `path` and renames it over `path` only
-// once everything is written; on failure the temporary is removed, `path`
-// is untouched and HostError is thrown.
+// Writes through writeThroughTemporary: on failure `path` is untouched and
+// HostError is thrown.
 void writeStereoFloatWav(const std::string& path, const StereoAudio& audio);

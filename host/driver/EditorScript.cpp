@@ -254,7 +254,7 @@ ScriptStep parseStep(const Line& line, const std::string& raw)
         step.kind = StepKind::Png;
         step.path = line[1];
         try {
-            checkOutputFolder(step.path);
+            checkPngOutput(step.path);
         } catch (const HostError& e) {
             line.fail(e.what());
         }

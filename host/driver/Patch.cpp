@@ -20,6 +20,10 @@ ParameterSetting parseSetting(const std::string& text)
     const auto value = parseFloat(text.substr(eq + 1));
     if (!value)
         throw UsageError("--set " + text + ": value is not a number");
+    // Parameters are normalised; an effect may not clamp what it is given.
+    if (*value < 0.0f || *value > 1.0f)
+        throw UsageError("--set " + text + ": parameter " + std::to_string(*index) +
+                         " takes a value from 0 to 1");
     return {static_cast<int32_t>(*index), *value};
 }
 

@@ -17,14 +17,18 @@ struct ParameterSetting {
 
 class PatchChoice {
 public:
-    // `program` empty leaves the effect's own program. Throws HostError
-    // naming the option whose text is not a number.
+    // `program` empty leaves the effect's own program. Throws UsageError
+    // naming the option whose text is not a number, or whose value is
+    // outside 0..1.
     PatchChoice(const std::string& program, const std::vector<std::string>& sets);
 
-    // Throws HostError when the effect has no such program or parameter.
+    // Throws UsageError when the effect has no such program or parameter.
     void check(Plugin& plugin) const;
     // The program first (effSetProgram), then each value in the order given.
     void apply(Plugin& plugin) const;
+
+    bool hasProgram() const { return program.has_value(); }
+    const std::vector<ParameterSetting>& values() const { return settings; }
 
 private:
     std::string programText;
