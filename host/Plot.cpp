@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <memory>
+#include <string>
 
-#include "host/driver/HostError.h"
+#include "host/driver/OutputFile.h"
 
 namespace {
 
@@ -155,8 +157,11 @@ void writeProgramPlot(const std::string& path, const std::string& title, const S
     levelCurve(cr, {kWidth / 2.0 - 220, 370, 440, 420}, curve);
 
     cairo_destroy(cr);
-    const cairo_status_t status = cairo_surface_write_to_png(surface, path.c_str());
-    cairo_surface_destroy(surface);
-    if (status != CAIRO_STATUS_SUCCESS)
-        throw HostError(path + ": cannot write PNG: " + cairo_status_to_string(status));
+    // Released also when the write throws.
+    const std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> owned(
+        surface, &cairo_surface_destroy);
+    writeThroughTemporary(path, [surface](const std::string& temporary) -> std::string {
+        const cairo_status_t status = cairo_surface_write_to_png(surface, temporary.c_str());
+        return status == CAIRO_STATUS_SUCCESS ? "" : cairo_status_to_string(status);
+    });
 }

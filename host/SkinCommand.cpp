@@ -11,6 +11,7 @@
 
 #include "Commands.h"
 #include "host/driver/HostError.h"
+#include "host/driver/OutputFile.h"
 #include "platform/api/BFile.h"
 #include "platform/api/BResources.h"
 #include "platform/api/Bitmap.h"
@@ -21,7 +22,8 @@ namespace {
 
 constexpr uint32_t kImageType = 0x52415754; // 'RAWT'
 
-// Written beside the target and renamed, so a failed run leaves no half PNG.
+// Through writeThroughTemporary, so a failed or interrupted run leaves no
+// half PNG.
 void writePng(const BBitmap& picture, const std::string& path)
 {
     const BRect b = picture.Bounds();
@@ -36,16 +38,13 @@ void writePng(const BBitmap& picture, const std::string& path)
         std::memcpy(to + y * toStride, from + y * picture.BytesPerRow(),
                     static_cast<size_t>(width) * 4);
     cairo_surface_mark_dirty(surface);
-    const std::string temporary = path + ".part";
-    const cairo_status_t status = cairo_surface_write_to_png(surface, temporary.c_str());
-    cairo_surface_destroy(surface);
-    std::error_code error;
-    if (status == CAIRO_STATUS_SUCCESS)
-        std::filesystem::rename(temporary, path, error);
-    if (status != CAIRO_STATUS_SUCCESS || error) {
-        std::filesystem::remove(temporary, error);
-        throw HostError(path + ": cannot write PNG");
-    }
+    // Released also when the write throws.
+    const std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> owned(
+        surface, &cairo_surface_destroy);
+    writeThroughTemporary(path, [surface](const std::string& temporary) -> std::string {
+        const cairo_status_t status = cairo_surface_write_to_png(surface, temporary.c_str());
+        return status == CAIRO_STATUS_SUCCESS ? "" : cairo_status_to_string(status);
+    });
 }
 
 std::string pictureFileName(int32_t id, const char* name)
