@@ -114,7 +114,8 @@ int main(int argc, char** argv)
         kEditorScriptHelp +
         "\nExit status: 0 when the run did what it was asked; 1 when it failed while running\n"
         "(a script line, a file that cannot be written, an editor that stops answering); 2\n"
-        "when what was typed is refused (an unknown option, a malformed value).\n");
+        "when what was typed is refused (an unknown option, a malformed value); 128 + N when\n"
+        "signal N stopped it while writing a picture, whose unfinished copy is then removed.\n");
     try {
         app.parse(argc, argv);
         run(opt);

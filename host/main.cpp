@@ -18,7 +18,8 @@ constexpr const char* kExitStatus =
     "Exit status: 0 when the command did what it was asked; 1 when it failed while running\n"
     "(an add-on that does not load, a file that cannot be read or written, an editor that\n"
     "stops answering); 2 when what was typed is refused (an unknown command or option, a\n"
-    "missing argument, a malformed or out-of-range value).";
+    "missing argument, a malformed or out-of-range value); 128 + N when signal N stopped it\n"
+    "while writing a file (130 for Ctrl-C), whose unfinished copy is then removed.";
 
 CLI::App* findCommand(CLI::App& app, const std::string& name)
 {
