@@ -1,7 +1,10 @@
 // Running wobrix-host as a user does, for the command-line tests: the exit
-// status and everything it printed, through files in the test's folder.
+// status and everything it printed, through files in the test's folder;
+// the fixture that gives each test a fresh folder of its own.
 #pragma once
 
+#include <gtest/gtest.h>
+#include <stdlib.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -46,3 +49,18 @@ inline Result runCommand(const std::filesystem::path& dir, const std::string& co
     std::filesystem::remove(err);
     return r;
 }
+
+// Each test gets a fresh folder under /tmp, removed with everything in it
+// after the test.
+class CliFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/wobrix-cli-test-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir = pattern;
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    std::filesystem::path dir;
+};

@@ -29,16 +29,8 @@ const std::string kHost = quoted(WOBRIX_HOST);
 const std::string kGallery = quoted(WOBRIX_GALLERY);
 const std::string kAddOn = quoted(WOBRIX_ADDON);
 
-class CliSurface : public ::testing::Test {
+class CliSurface : public CliFolderTest {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/wobrix-cli-surface-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
     // Runs in the test's folder, so relative outputs land there.
     Result run(const std::string& line)
     {
@@ -50,8 +42,6 @@ protected:
         std::ofstream(dir / name, std::ios::binary) << text;
         return dir / name;
     }
-
-    fs::path dir;
 };
 
 TEST_F(CliSurface, EveryRefusalIsOneLineWithTheDocumentedStatus)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "CliRun.h"
+#include "tests/support/SoundFile.h"
 
 #include <sndfile.h>
 #include <sys/wait.h>
@@ -21,16 +22,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class HostCli : public ::testing::Test {
+class HostCli : public CliFolderTest {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/wobrix-host-test-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
     Result run(const std::string& args)
     {
         return runCommand(dir, std::string("'") + WOBRIX_HOST + "' " + args);
@@ -55,26 +48,7 @@ protected:
         sf_close(f);
         return p;
     }
-
-    fs::path dir;
 };
-
-struct Wav {
-    SF_INFO info{};
-    std::vector<float> samples;
-};
-
-Wav readWav(const fs::path& p)
-{
-    Wav w;
-    SNDFILE* f = sf_open(p.c_str(), SFM_READ, &w.info);
-    if (!f)
-        return w;
-    w.samples.resize(static_cast<size_t>(w.info.frames * w.info.channels));
-    sf_readf_float(f, w.samples.data(), w.info.frames);
-    sf_close(f);
-    return w;
-}
 
 const std::string kAddOn = std::string("'") + WOBRIX_ADDON + "'";
 
@@ -133,13 +107,13 @@ TEST_F(HostCli, ProcessWritesStereoFloatOfTheSameLengthAndRate)
                    " --program 3 --block 300");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(r.err.empty()) << "no progress bar when stderr is not a terminal: " << r.err;
-    Wav a = readWav(dir / "a.wav");
+    SoundFile a = readSoundFile(dir / "a.wav");
     EXPECT_EQ(a.info.frames, 12345);
     EXPECT_EQ(a.info.channels, 2);
     EXPECT_EQ(a.info.samplerate, 48000);
     EXPECT_EQ(a.info.format, SF_FORMAT_WAV | SF_FORMAT_FLOAT);
     // Heavy changes the signal, and mono arrives on both inputs alike.
-    const Wav in = readWav(mono);
+    const SoundFile in = readSoundFile(mono);
     double diff = 0.0, sides = 0.0;
     for (size_t i = 0; i < static_cast<size_t>(a.info.frames); ++i) {
         diff += std::fabs(a.samples[2 * i] - in.samples[i]);
@@ -154,7 +128,7 @@ TEST_F(HostCli, ProcessWritesStereoFloatOfTheSameLengthAndRate)
     r = run("process " + kAddOn + " " + stereo.string() + " " + (dir / "c.wav").string() +
             " --set 1=0.5 --set 2=0.9 --block 64 --accumulate");
     ASSERT_EQ(r.status, 0) << r.err;
-    const Wav b = readWav(dir / "b.wav"), c = readWav(dir / "c.wav");
+    const SoundFile b = readSoundFile(dir / "b.wav"), c = readSoundFile(dir / "c.wav");
     EXPECT_EQ(b.info.frames, 777);
     EXPECT_EQ(b.info.samplerate, 22050);
     ASSERT_EQ(b.samples.size(), c.samples.size());
@@ -226,7 +200,7 @@ TEST_F(HostCli, DemoWritesWavsAndPlotsForEveryProgram)
     const fs::path out = dir / "demo";
     const Result r = run("demo --addon " + kAddOn + " --out '" + out.string() + "'");
     ASSERT_EQ(r.status, 0) << r.err;
-    const Wav dry = readWav(out / "dry.wav");
+    const SoundFile dry = readSoundFile(out / "dry.wav");
     EXPECT_EQ(dry.info.channels, 2);
     EXPECT_EQ(dry.info.samplerate, 44100);
     EXPECT_GT(dry.info.frames, 2 * 44100);
@@ -238,7 +212,7 @@ TEST_F(HostCli, DemoWritesWavsAndPlotsForEveryProgram)
         EXPECT_NE(r.out.find(name), std::string::npos) << "not announced: " << name;
         if (e.path().extension() == ".wav") {
             ++wavs;
-            EXPECT_EQ(readWav(e.path()).info.frames, dry.info.frames) << name;
+            EXPECT_EQ(readSoundFile(e.path()).info.frames, dry.info.frames) << name;
         } else if (e.path().extension() == ".png") {
             ++pngs;
             EXPECT_EQ(slurp(e.path()).substr(1, 3), "PNG") << name;

@@ -71,16 +71,8 @@ uint32_t colour(int program, int green, int blue)
 
 const std::string kFixture = std::string("'") + WOBRIX_EDITOR_FIXTURE + "'";
 
-class HostEditor : public ::testing::Test {
+class HostEditor : public CliFolderTest {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/wobrix-editor-test-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
     // A hang fails the test (status 124) instead of stopping the suite.
     Result run(const std::string& args, const std::string& mode = "")
     {
@@ -99,8 +91,6 @@ protected:
         return "editor " + kFixture + " --png '" + png().string() + "' " + extra;
     }
     fs::path png() const { return dir / "out.png"; }
-
-    fs::path dir;
 };
 
 TEST_F(HostEditor, PictureHasTheWindowSizeAndShowsProgramAndSettings)

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "CliRun.h"
+#include "tests/support/SoundFile.h"
 
 #include <fcntl.h>
 #include <pty.h>
@@ -33,23 +34,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kRate = 48000;
-
-struct Audio {
-    SF_INFO info{};
-    std::vector<float> samples;
-};
-
-Audio readAudio(const fs::path& p)
-{
-    Audio a;
-    SNDFILE* f = sf_open(p.c_str(), SFM_READ, &a.info);
-    if (!f)
-        return a;
-    a.samples.resize(static_cast<size_t>(a.info.frames * a.info.channels));
-    sf_readf_float(f, a.samples.data(), a.info.frames);
-    sf_close(f);
-    return a;
-}
 
 // `frames` frames of a stereo 100 Hz tone as 16-bit WAV, written one second
 // at a time, so that hours of it never sit in the test's memory.
@@ -160,24 +144,14 @@ Ended waitHost(pid_t pid)
     return e;
 }
 
-class ProcessCli : public ::testing::Test {
+class ProcessCli : public CliFolderTest {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/wobrix-process-test-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
     // `process ADDON ARGS` through a shell, after `shellFirst`.
     Result run(const std::string& args, const std::string& shellFirst = "")
     {
         return runCommand(dir, "cd '" + dir.string() + "' && " + shellFirst + " '" + WOBRIX_HOST +
                                    "' process '" + WOBRIX_ADDON + "' " + args);
     }
-
-    fs::path dir;
 };
 
 TEST_F(ProcessCli, TheExtensionAndBitsChooseTheFormatAndTheAudioSurvivesIt)
@@ -185,7 +159,7 @@ TEST_F(ProcessCli, TheExtensionAndBitsChooseTheFormatAndTheAudioSurvivesIt)
     writeTone(dir / "in.wav", 12345, 44100);
     Result r = run("in.wav ref.wav --program 3");
     ASSERT_EQ(r.status, 0) << r.err;
-    const Audio ref = readAudio(dir / "ref.wav");
+    const SoundFile ref = readSoundFile(dir / "ref.wav");
     ASSERT_EQ(ref.info.format, SF_FORMAT_WAV | SF_FORMAT_FLOAT);
     const struct {
         std::string out, bits;
@@ -210,7 +184,7 @@ TEST_F(ProcessCli, TheExtensionAndBitsChooseTheFormatAndTheAudioSurvivesIt)
         for (const std::string& part : {c.out + ":", std::string("program 3 \"Heavy\""),
                                         std::string("12345 frames"), std::string("44100 Hz")})
             EXPECT_NE(r.out.find(part), std::string::npos) << part << " in " << r.out;
-        const Audio a = readAudio(dir / c.out);
+        const SoundFile a = readSoundFile(dir / c.out);
         EXPECT_EQ(a.info.format, c.format) << c.out;
         EXPECT_EQ(a.info.frames, 12345) << c.out;
         EXPECT_EQ(a.info.samplerate, 44100) << c.out;
@@ -297,7 +271,7 @@ TEST_F(ProcessCli, OverwritesGoThroughLinksAndKeepTheMode)
             fs::create_symlink(c.linkTo, dir / c.out);
         const Result r = run("-q in.wav " + c.out, "umask " + c.umask + " &&");
         ASSERT_EQ(r.status, 0) << c.out << ": " << r.err;
-        EXPECT_EQ(readAudio(file).info.frames, 1000) << c.out;
+        EXPECT_EQ(readSoundFile(file).info.frames, 1000) << c.out;
         EXPECT_EQ(modeOf(file), c.mode) << c.out;
         if (!c.linkTo.empty()) {
             EXPECT_TRUE(fs::is_symlink(dir / c.out)) << c.out;

@@ -22,16 +22,8 @@ namespace {
 const std::string kHostsAddOn = std::string("'") + WOBRIX_HOSTS_ADDON + "'";
 const std::string kAddOn = std::string("'") + WOBRIX_ADDON + "'";
 
-class HostWindow : public ::testing::Test {
+class HostWindow : public CliFolderTest {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/wobrix-window-test-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
     // env: what `env` sets or unsets first. A hang fails (status 124).
     Result run(const std::string& args, const std::string& env = "")
     {
@@ -39,8 +31,6 @@ protected:
     }
     std::string png(const std::string& name) const { return (dir / name).string(); }
     bool skipWithoutDisplay() const { return std::getenv("DISPLAY") == nullptr; }
-
-    fs::path dir;
 };
 
 TEST_F(HostWindow, EachProgramShowsTheGoldenPicture)
