@@ -62,3 +62,8 @@ bool expectGolden(const Picture& actual, const std::string& name)
     }
     return false;
 }
+
+Picture goldenPicture(const std::string& name)
+{
+    return readPng(fs::path(WOBRIX_GOLDEN_DIR) / (name + ".png"));
+}

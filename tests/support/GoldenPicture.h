@@ -14,3 +14,6 @@
 // Adds a test failure unless `actual` matches tests/golden/<name>.png. Under
 // WOBRIX_UPDATE_GOLDEN it rewrites that file instead and answers true.
 bool expectGolden(const Picture& actual, const std::string& name);
+
+// tests/golden/<name>.png as it is committed.
+Picture goldenPicture(const std::string& name);

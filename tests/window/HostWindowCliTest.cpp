@@ -76,6 +76,21 @@ TEST_F(HostWindow, AScriptActsAsInAHeadlessWindow)
               tail(headless.out).substr(0, tail(headless.out).find("host calls")));
 }
 
+TEST_F(HostWindow, TheKickButtonWritesARandomPatch)
+{
+    if (skipWithoutDisplay())
+        GTEST_SKIP() << "no DISPLAY (make test runs this under a private Xvfb)";
+    const fs::path steps = dir / "kick.txt";
+    std::ofstream(steps) << "press 307 32\nrelease\n";
+    const Result r = run("editor " + kHostsAddOn + " --window --program 0 --script '" +
+                         steps.string() + "' --png '" + png("kick.png") + "'");
+    ASSERT_EQ(r.status, 0) << r.err;
+    // Program 0 has the Compressor at 0; the patch draws it from (0, 1).
+    EXPECT_EQ(r.out.find("2: \"Compressor\" = 0  "), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("2: \"Compressor\" = 0."), std::string::npos) << r.out;
+    EXPECT_FALSE(readPng(png("kick.png")).rgb == goldenPicture("editor-p0").rgb);
+}
+
 TEST_F(HostWindow, WindowsAnAddOnDoesNotTakeAreRefusedWithOneLine)
 {
     const struct {
