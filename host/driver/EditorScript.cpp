@@ -2,6 +2,8 @@
 #include "EditorScript.h"
 
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -341,10 +343,12 @@ EditorScript readEditorScript(const std::string& file)
     if (!std::filesystem::is_regular_file(file, ec))
         throw HostError(file + ": the script is not a regular file");
     std::ifstream in(file, std::ios::binary);
+    if (!in)
+        throw HostError(file + ": cannot read: " + std::strerror(errno));
     std::ostringstream text;
     text << in.rdbuf();
-    if (!in && !in.eof())
-        throw HostError(file + ": cannot read");
+    if (in.bad())
+        throw HostError(file + ": cannot read: " + std::strerror(errno));
     return parseEditorScript(text.str(), file);
 }
 
