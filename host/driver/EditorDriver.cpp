@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "Plugin.h"
+
 void EditorDriver::drag(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t moves,
                         uint32_t buttons, uint32_t keys)
 {
@@ -56,4 +58,15 @@ void EditorDriver::play(const EditorScript& script)
     }
     checkMenuAnswered();
     setPlace("");
+}
+
+VstIntPtr EditorDriver::dispatchWatched(int32_t opcode, const char* what, void* ptr)
+{
+    const Watchdog::Watch watch(dog, plugin.path() + ": " + what);
+    return plugin.dispatch(opcode, 0, 0, ptr);
+}
+
+std::string EditorDriver::where() const
+{
+    return place.empty() ? plugin.path() : place;
 }

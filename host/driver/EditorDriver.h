@@ -7,7 +7,11 @@
 #include <string>
 
 #include "EditorScript.h"
+#include "Watchdog.h"
 #include "platform/api/OS.h"
+#include "plugin/AEffect.h"
+
+class Plugin;
 
 class EditorDriver {
 public:
@@ -56,5 +60,15 @@ public:
     void play(const EditorScript& script);
 
 protected:
+    // Opcodes sent to `plugin` are guarded by a watchdog of `timeout`.
+    EditorDriver(Plugin& plugin, bigtime_t timeout) : plugin(plugin), dog(timeout) {}
+
+    // An opcode with `ptr`, under the watchdog; `what` names it if it hangs.
+    VstIntPtr dispatchWatched(int32_t opcode, const char* what, void* ptr = nullptr);
+    // The place for messages: the script's line, else the add-on.
+    std::string where() const;
+
+    Plugin& plugin;
+    Watchdog dog;
     std::string place;
 };

@@ -64,7 +64,7 @@ WindowAdopter EditorSession::windowAdopter()
 }
 
 EditorSession::EditorSession(Plugin& p, EditorSize size, bigtime_t timeout)
-    : plugin(p), dog(timeout), host(std::make_unique<HeadlessHost>(size.width, size.height)),
+    : EditorDriver(p, timeout), host(std::make_unique<HeadlessHost>(size.width, size.height)),
       idler([this] { dispatchWatched(effEditIdle, "opcode 19 (editor idle)"); }, kIdlePeriod)
 {
     const VstIntPtr opened =
@@ -86,17 +86,6 @@ EditorSession::EditorSession(Plugin& p, EditorSize size, bigtime_t timeout)
 EditorSession::~EditorSession()
 {
     close();
-}
-
-VstIntPtr EditorSession::dispatchWatched(int32_t opcode, const char* what, void* ptr)
-{
-    const Watchdog::Watch watch(dog, plugin.path() + ": " + what);
-    return plugin.dispatch(opcode, 0, 0, ptr);
-}
-
-std::string EditorSession::where() const
-{
-    return place.empty() ? plugin.path() : place;
 }
 
 std::string EditorSession::withinTimeout() const

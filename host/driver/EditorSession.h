@@ -82,20 +82,16 @@ public:
     void close() override;
 
 private:
-    VstIntPtr dispatchWatched(int32_t opcode, const char* what, void* ptr = nullptr);
     bool pressReturned();
     void waitAnswerTaken();
     void waitTaken(const char* what);
     void waitProcessed(const char* what);
     void waitDetached();
-    std::string where() const;
     std::string withinTimeout() const;
     // A wait timed out: releases everything and, once the window answers
     // again, throws HostError so the editor closes; else gives up.
     [[noreturn]] void fail(const std::string& message);
 
-    Plugin& plugin;
-    Watchdog dog;
     std::unique_ptr<HeadlessHost> host;
     EditorIdle idler;
     int32_t pointerX = 0, pointerY = 0;

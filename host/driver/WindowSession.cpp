@@ -47,7 +47,7 @@ WindowAdopter WindowSession::windowAdopter()
 
 WindowSession::WindowSession(Plugin& p, EditorSize size, const std::string& title,
                              bigtime_t timeout)
-    : plugin(p), dog(timeout),
+    : EditorDriver(p, timeout),
       idler([this] { dispatchWatched(effEditIdle, "opcode 19 (editor idle)"); }, kIdlePeriod)
 {
     std::string whyNot;
@@ -83,17 +83,6 @@ WindowSession::WindowSession(Plugin& p, EditorSize size, const std::string& titl
 WindowSession::~WindowSession()
 {
     close();
-}
-
-VstIntPtr WindowSession::dispatchWatched(int32_t opcode, const char* what, void* ptr)
-{
-    const Watchdog::Watch watch(dog, plugin.path() + ": " + what);
-    return plugin.dispatch(opcode, 0, 0, ptr);
-}
-
-std::string WindowSession::where() const
-{
-    return place.empty() ? plugin.path() : place;
 }
 
 void WindowSession::fail(const std::string& message)

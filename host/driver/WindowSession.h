@@ -77,18 +77,14 @@ public:
     void run(const EditorScript& script, const std::string& png);
 
 private:
-    VstIntPtr dispatchWatched(int32_t opcode, const char* what, void* ptr = nullptr);
     void input(int32_t x, int32_t y, uint32_t buttons, uint32_t keys);
     void screenInput(int32_t x, int32_t y, uint32_t buttons);
     // Waits until the pixels of the editor's window (or of window `popup`)
     // have stayed the same for a while.
     void settle(uint32_t popup = 0);
     void answerMenu();
-    std::string where() const;
     [[noreturn]] void fail(const std::string& message);
 
-    Plugin& plugin;
-    Watchdog dog;
     std::unique_ptr<X11HostWindow> window;
     EditorIdle idler;
     int32_t pointerX = 0, pointerY = 0;
