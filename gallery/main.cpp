@@ -13,15 +13,13 @@
 #include "host/driver/EditorScript.h"
 #include "host/driver/EditorSession.h"
 #include "host/driver/HostError.h"
-#include "host/driver/Numbers.h"
 #include "host/driver/OutputFile.h"
 #include "host/driver/Plugin.h"
+#include "host/driver/Watchdog.h"
 #include "host/driver/WindowSession.h"
 
 namespace {
 
-constexpr long kMinTimeout = 100;    // ms
-constexpr long kMaxTimeout = 600000; // ms
 // Where messages name the effect, as wobrix-host names the add-on's file.
 constexpr const char* kEffectName = "gallery";
 
@@ -32,21 +30,12 @@ struct Options {
     bool window = false;
 };
 
-bigtime_t parseTimeout(const std::string& text)
-{
-    const auto v = parseInteger(text);
-    if (!v || *v < kMinTimeout || *v > kMaxTimeout)
-        throw UsageError("--timeout " + text +
-                         ": must be a whole number of milliseconds from 100 to 600000");
-    return static_cast<bigtime_t>(*v) * 1000;
-}
-
 void run(const Options& opt)
 {
     if (opt.png.empty() && !opt.window)
         throw CLI::RequiredError("--png");
     // Everything the user typed is checked before the editor opens.
-    const bigtime_t timeout = parseTimeout(opt.timeout);
+    const bigtime_t timeout = Watchdog::parseTimeout(opt.timeout);
     const EditorScript script = opt.script.empty() ? EditorScript{} : readEditorScript(opt.script);
     if (!opt.png.empty())
         checkPngOutput(opt.png);

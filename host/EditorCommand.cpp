@@ -11,16 +11,13 @@
 #include "host/driver/EditorScript.h"
 #include "host/driver/EditorSession.h"
 #include "host/driver/HostError.h"
-#include "host/driver/Numbers.h"
 #include "host/driver/OutputFile.h"
 #include "host/driver/Patch.h"
 #include "host/driver/Plugin.h"
+#include "host/driver/Watchdog.h"
 #include "host/driver/WindowSession.h"
 
 namespace {
-
-constexpr long kMinTimeout = 100;    // ms
-constexpr long kMaxTimeout = 600000; // ms
 
 struct Options {
     std::string addon, png, script;
@@ -29,15 +26,6 @@ struct Options {
     std::string timeout = "5000";
     bool window = false;
 };
-
-bigtime_t parseTimeout(const std::string& text)
-{
-    const auto v = parseInteger(text);
-    if (!v || *v < kMinTimeout || *v > kMaxTimeout)
-        throw UsageError("--timeout " + text +
-                         ": must be a whole number of milliseconds from 100 to 600000");
-    return static_cast<bigtime_t>(*v) * 1000;
-}
 
 void printHostCalls(const std::vector<HostCall>& calls)
 {
@@ -52,7 +40,7 @@ void run(const Options& opt)
         throw CLI::RequiredError("--png");
     // Everything the user typed is checked before the add-on is loaded.
     const PatchChoice patch(opt.program, opt.sets);
-    const bigtime_t timeout = parseTimeout(opt.timeout);
+    const bigtime_t timeout = Watchdog::parseTimeout(opt.timeout);
     const EditorScript script = opt.script.empty() ? EditorScript{} : readEditorScript(opt.script);
     if (!opt.png.empty())
         checkPngOutput(opt.png);

@@ -8,6 +8,20 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "HostError.h"
+#include "Numbers.h"
+
+bigtime_t Watchdog::parseTimeout(const std::string& text)
+{
+    constexpr long kShortest = 100;   // ms
+    constexpr long kLongest = 600000; // ms
+    const auto v = parseInteger(text);
+    if (!v || *v < kShortest || *v > kLongest)
+        throw UsageError("--timeout " + text +
+                         ": must be a whole number of milliseconds from 100 to 600000");
+    return static_cast<bigtime_t>(*v) * 1000;
+}
+
 Watchdog::Watchdog(bigtime_t timeout) : limit(timeout), thread([this] { run(); }) {}
 
 Watchdog::~Watchdog()

@@ -23,6 +23,10 @@ public:
 
     bigtime_t timeout() const { return limit; }
 
+    // The --timeout option's text (milliseconds, 100 to 600000) as a
+    // timeout; throws UsageError naming the option otherwise.
+    static bigtime_t parseTimeout(const std::string& text);
+
     // Watches the calling thread from construction to destruction; `what`
     // names the call ("ADDON: opcode 15 (close the editor)").
     class Watch {
