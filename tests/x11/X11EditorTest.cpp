@@ -22,7 +22,9 @@
 #include "HostedEffect.h"
 #include "PrivateXServer.h"
 #include "XDisplay.h"
+#include "platform/api/Window.h"
 #include "platform/backends/headless/HeadlessHost.h"
+#include "platform/backends/x11/X11Backend.h"
 #include "tests/support/GoldenPicture.h"
 
 namespace {
@@ -417,6 +419,26 @@ INSTANTIATE_TEST_SUITE_P(Faults, X11EditorFault,
                                            Fault{"OpenedTwice", openTwice},
                                            Fault{"IdleWhileUnmapped", idleUnmapped}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A host hides its editor by unmapping a window above ours (Ardour its
+// top-level), which leaves ours mapped but not viewable: the window counts as
+// hidden then, so the editor's idles draw and upload nothing.
+TEST_F(X11Editor, AWindowUnderAHiddenAncestorIsHidden)
+{
+    const xcb_window_t top = x.makeParent(40, 40, 400, 300);
+    const xcb_window_t parent = x.makeParent(0, 20, 340, 262, top);
+    BWindow* window =
+        adoptX11Window(reinterpret_cast<void*>(static_cast<uintptr_t>(parent)), 340, 262);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(eventually([&] { return !window->IsHidden(); }));
+    x.unmap(top);
+    EXPECT_TRUE(eventually([&] { return window->IsHidden(); }));
+    x.map(top);
+    EXPECT_TRUE(eventually([&] { return !window->IsHidden(); }));
+    delete window;
+    x.destroy(top);
+    EXPECT_EQ(x.errors(), 0);
+}
 
 TEST_F(X11Editor, TwoEffectsShowTheirEditorsAtOnce)
 {

@@ -45,13 +45,14 @@ void XDisplay::disconnect()
     screen_ = nullptr;
 }
 
-xcb_window_t XDisplay::makeParent(int16_t x, int16_t y, uint16_t width, uint16_t height)
+xcb_window_t XDisplay::makeParent(int16_t x, int16_t y, uint16_t width, uint16_t height,
+                                  xcb_window_t within)
 {
     const xcb_window_t window = xcb_generate_id(connection_);
     // Override-redirect: placed where asked even under a window manager.
     const uint32_t values[] = {screen_->black_pixel, 1};
-    xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window, screen_->root, x, y, width, height,
-                      0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen_->root_visual,
+    xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window, within ? within : screen_->root, x,
+                      y, width, height, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen_->root_visual,
                       XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT, values);
     map(window);
     return window;

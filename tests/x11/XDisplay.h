@@ -22,9 +22,10 @@ public:
     void disconnect();
     xcb_connection_t* connection() const { return connection_; }
 
-    // A mapped top-level window at (x, y) on the root; the server has it
-    // when this returns.
-    xcb_window_t makeParent(int16_t x, int16_t y, uint16_t width = 340, uint16_t height = 262);
+    // A mapped window at (x, y) on the root (or inside `within`, as a host's
+    // window inside its top-level); the server has it when this returns.
+    xcb_window_t makeParent(int16_t x, int16_t y, uint16_t width = 340, uint16_t height = 262,
+                            xcb_window_t within = 0);
     void destroy(xcb_window_t window);
     void map(xcb_window_t window);
     void unmap(xcb_window_t window);

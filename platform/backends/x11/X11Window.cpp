@@ -228,6 +228,7 @@ bool X11Window::create(const char** why)
     }
     keySymbols_ = xcb_key_symbols_alloc(connection_);
     wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    watchAncestors();
     xcb_map_window(connection_, window_);
     xcb_flush(connection_);
     return wakeFd_ >= 0;
@@ -340,7 +341,7 @@ void X11Window::beginDrawing(const clipping_rect& area)
 // its dirty area; its next Expose redraws everything anyway.
 void X11Window::present()
 {
-    if (pr::isEmpty(dirty_) || !mapped_ || destroyed_ || !alive())
+    if (pr::isEmpty(dirty_) || !viewable_ || destroyed_ || !alive())
         return;
     const clipping_rect area = dirty_;
     dirty_ = {0, 0, -1, -1};
@@ -461,28 +462,72 @@ void X11Window::run(WindowEvents& window)
     }
 }
 
+// Every window from the host's parent up to the root tells us when it is
+// mapped, unmapped or moved under another (each client selects its own
+// events on any window, so the host's selections are untouched).
+void X11Window::watchAncestors()
+{
+    constexpr int kDeepest = 64;
+    xcb_window_t at = parent_;
+    for (int depth = 0; depth < kDeepest; ++depth) {
+        xcb_query_tree_reply_t* tree =
+            xcb_query_tree_reply(connection_, xcb_query_tree(connection_, at), nullptr);
+        if (tree == nullptr)
+            return; // gone: its DestroyNotify follows
+        const xcb_window_t root = tree->root, above = tree->parent;
+        std::free(tree);
+        if (at == root)
+            return;
+        const uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+        xcb_change_window_attributes(connection_, at, XCB_CW_EVENT_MASK, &mask);
+        at = above;
+    }
+}
+
+void X11Window::checkViewable()
+{
+    if (destroyed_) {
+        viewable_ = false;
+        return;
+    }
+    xcb_get_window_attributes_reply_t* a = xcb_get_window_attributes_reply(
+        connection_, xcb_get_window_attributes(connection_, window_), nullptr);
+    viewable_ = a != nullptr && a->map_state == XCB_MAP_STATE_VIEWABLE;
+    std::free(a);
+}
+
 bool X11Window::handle(xcb_generic_event_t* event, WindowEvents& window)
 {
     switch (event->response_type & 0x7f) {
     case XCB_EXPOSE:
+        viewable_ = true; // only a viewable window is exposed
         // The last of a series redraws everything once.
         if (reinterpret_cast<xcb_expose_event_t*>(event)->count == 0)
             return window.deliverRedraw();
         return true;
     case XCB_BUTTON_PRESS: return press(reinterpret_cast<xcb_button_press_event_t*>(event), window);
     case XCB_KEY_PRESS: return key(reinterpret_cast<xcb_key_press_event_t*>(event), window);
+    // Ours or a window above it: its viewability may have changed.
     case XCB_MAP_NOTIFY:
         if (reinterpret_cast<xcb_map_notify_event_t*>(event)->window == window_)
             mapped_ = true;
+        checkViewable();
         return true;
     case XCB_UNMAP_NOTIFY:
         if (reinterpret_cast<xcb_unmap_notify_event_t*>(event)->window == window_)
             mapped_ = false;
+        checkViewable();
+        return true;
+    case XCB_REPARENT_NOTIFY:
+        // A window manager framing the host's window puts a new one above us.
+        watchAncestors();
+        checkViewable();
         return true;
     case XCB_DESTROY_NOTIFY:
         if (reinterpret_cast<xcb_destroy_notify_event_t*>(event)->window == window_) {
             destroyed_ = true;
             mapped_ = false;
+            viewable_ = false;
         }
         return true;
     default:
@@ -514,7 +559,7 @@ bool X11Window::press(const xcb_button_press_event_t* event, WindowEvents& windo
         return false;
     // Keys are taken only for a view that wants them, and only while the
     // window can be seen (the server refuses focus for one that cannot).
-    if (window.wantsKeys() && mapped_) {
+    if (window.wantsKeys() && viewable_) {
         NoSigpipe quiet;
         xcb_set_input_focus(connection_, XCB_INPUT_FOCUS_PARENT, window_, XCB_CURRENT_TIME);
         xcb_flush(connection_);

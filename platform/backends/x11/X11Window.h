@@ -24,7 +24,8 @@ public:
     void contentResized(int32_t, int32_t) override {}
     void beginDrawing(const clipping_rect& area) override;
     void present() override;
-    bool visible() const override { return mapped_ && !destroyed_; }
+    // Viewable: mapped, and so is every window above it.
+    bool visible() const override { return viewable_ && !destroyed_; }
     void pointer(int32_t* x, int32_t* y, uint32_t* buttons) override;
     uint32_t modifiers() override;
     void run(WindowEvents& window) override;
@@ -46,6 +47,8 @@ private:
     bool press(const xcb_button_press_event_t* event, WindowEvents& window);
     bool key(const xcb_key_press_event_t* event, WindowEvents& window);
     void waitForInput(bool withConnection);
+    void watchAncestors();
+    void checkViewable();
 
     xcb_connection_t* connection_;
     xcb_window_t parent_;
@@ -67,6 +70,9 @@ private:
     clipping_rect dirty_{0, 0, -1, -1};
 
     std::atomic<bool> mapped_{false};
+    // A host hides its editor by unmapping a window above ours, which leaves
+    // ours mapped but not viewable: nothing is drawn or uploaded then.
+    std::atomic<bool> viewable_{false};
     std::atomic<bool> destroyed_{false}; // with its parent, by the host
     std::atomic<uint32_t> lastModifiers_{0};
 
