@@ -4,6 +4,7 @@
 // rendered, and the output appears only when it is complete.
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,12 +41,6 @@ int32_t parseBlock(const std::string& text)
     if (!v || *v < 1 || *v > kMaxBlock)
         throw UsageError("--block " + text + ": must be a whole number from 1 to 65536");
     return static_cast<int32_t>(*v);
-}
-
-std::string fileName(const std::string& path)
-{
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 std::string trimmed(const std::string& text)
@@ -103,7 +98,8 @@ void run(const Options& opt)
     const auto b = static_cast<size_t>(block);
     std::vector<float> left(b), right(b), outLeft(b), outRight(b);
     const auto started = std::chrono::steady_clock::now();
-    ProgressBar progress(fileName(opt.output), in.frames(), in.sampleRate(), !opt.quiet);
+    ProgressBar progress(std::filesystem::path(opt.output).filename().string(), in.frames(),
+                         in.sampleRate(), !opt.quiet);
     int64_t done = 0;
     writeThroughTemporary(opt.output, [&](const std::string& temporary) -> std::string {
         AudioFileWriter out(temporary, fileFormat, in.sampleRate(), block);

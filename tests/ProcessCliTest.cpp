@@ -97,16 +97,30 @@ mode_t modeOf(const fs::path& p)
     return ::stat(p.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
 }
 
-// The host started with every signal at its default (a test runner may
-// ignore some) and its output dropped.
-pid_t startHost(const std::vector<std::string>& args)
+// `wobrix-host process ADDON ARGS...` as an argument list, and as the
+// null-ended array exec takes (pointing into `all`).
+std::vector<std::string> processArguments(const std::vector<std::string>& args)
 {
     std::vector<std::string> all = {WOBRIX_HOST, "process", WOBRIX_ADDON};
     all.insert(all.end(), args.begin(), args.end());
+    return all;
+}
+
+std::vector<char*> argvOf(std::vector<std::string>& all)
+{
     std::vector<char*> argv;
     for (auto& a : all)
         argv.push_back(a.data());
     argv.push_back(nullptr);
+    return argv;
+}
+
+// The host started with every signal at its default (a test runner may
+// ignore some) and its output dropped.
+pid_t startHost(const std::vector<std::string>& args)
+{
+    std::vector<std::string> all = processArguments(args);
+    std::vector<char*> argv = argvOf(all);
     posix_spawn_file_actions_t files;
     posix_spawn_file_actions_init(&files);
     posix_spawn_file_actions_addopen(&files, 1, "/dev/null", O_WRONLY, 0);
@@ -328,12 +342,8 @@ std::string runOnTerminal(const std::vector<std::string>& args, unsigned short c
     int master = -1;
     const pid_t pid = forkpty(&master, nullptr, nullptr, &size);
     if (pid == 0) {
-        std::vector<std::string> all = {WOBRIX_HOST, "process", WOBRIX_ADDON};
-        all.insert(all.end(), args.begin(), args.end());
-        std::vector<char*> argv;
-        for (auto& a : all)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
+        std::vector<std::string> all = processArguments(args);
+        std::vector<char*> argv = argvOf(all);
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }

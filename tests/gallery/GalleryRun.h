@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
-
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -13,17 +11,9 @@
 #include "CliRun.h"
 #include "tests/support/Picture.h"
 
-// Each test gets a folder of its own, removed afterwards.
-class GalleryRun : public ::testing::Test {
+// Each test gets a folder of its own (CliFolderTest), removed afterwards.
+class GalleryRun : public CliFolderTest {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/wobrix-gallery-test-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-
     // A hang fails the test (status 124) instead of stopping the suite.
     // env: what `env` sets or unsets first ("-u DISPLAY").
     Result run(const std::string& args, int seconds = 20, const std::string& env = "")
@@ -43,6 +33,4 @@ protected:
     {
         return "--png '" + png(name).string() + "'";
     }
-
-    std::filesystem::path dir;
 };
