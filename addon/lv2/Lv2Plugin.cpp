@@ -53,7 +53,7 @@ void Lv2Plugin::connect(uint32_t port, void* data) noexcept
 void Lv2Plugin::activate() noexcept
 {
     effect.resume();
-    bypass.settle();
+    fresh = true;
 }
 
 void Lv2Plugin::deactivate() noexcept
@@ -77,6 +77,10 @@ void Lv2Plugin::applyControls()
     const float* enabled = ports[kPortEnabled];
     const bool wasOff = bypass.steadyOff();
     bypass.setEnabled(!(enabled && *enabled < 0.5f));
+    // The first block after activation has nothing to fade from.
+    if (fresh)
+        bypass.settle();
+    fresh = false;
     // The processor sat idle while bypassed; it fades in from a fresh start.
     if (wasOff && !bypass.steadyOff())
         effect.resume();

@@ -37,6 +37,7 @@ private:
     // The raw port value last applied, compared bit for bit, so a NaN from a
     // careless host is applied once rather than on every block.
     uint32_t applied[kNumLv2Controls] = {};
+    bool fresh = true; // no block run since activation
     // Scratch for a fading block: a copy of the input (the outputs may be
     // the inputs) and the processed signal.
     float dry[2][kChunk] = {};
