@@ -441,8 +441,15 @@ void X11Window::run(WindowEvents& window)
 {
     while (!window.quitting()) {
         bool alive = this->alive() && !destroyed_;
-        while (alive) {
-            xcb_generic_event_t* event = xcb_poll_for_event(connection_);
+        while (alive || !handedBack_.empty()) {
+            // What a menu's loop read for us comes first, in its order.
+            xcb_generic_event_t* event = nullptr;
+            if (!handedBack_.empty()) {
+                event = handedBack_.front().release();
+                handedBack_.pop_front();
+            } else {
+                event = xcb_poll_for_event(connection_);
+            }
             if (event == nullptr)
                 break;
             const bool go = handle(event, window);
@@ -496,17 +503,9 @@ void X11Window::checkViewable()
     std::free(a);
 }
 
-bool X11Window::handle(xcb_generic_event_t* event, WindowEvents& window)
+bool X11Window::noteStructure(xcb_generic_event_t* event)
 {
     switch (event->response_type & 0x7f) {
-    case XCB_EXPOSE:
-        viewable_ = true; // only a viewable window is exposed
-        // The last of a series redraws everything once.
-        if (reinterpret_cast<xcb_expose_event_t*>(event)->count == 0)
-            return window.deliverRedraw();
-        return true;
-    case XCB_BUTTON_PRESS: return press(reinterpret_cast<xcb_button_press_event_t*>(event), window);
-    case XCB_KEY_PRESS: return key(reinterpret_cast<xcb_key_press_event_t*>(event), window);
     // Ours or a window above it: its viewability may have changed.
     case XCB_MAP_NOTIFY:
         if (reinterpret_cast<xcb_map_notify_event_t*>(event)->window == window_)
@@ -530,6 +529,31 @@ bool X11Window::handle(xcb_generic_event_t* event, WindowEvents& window)
             viewable_ = false;
         }
         return true;
+    default: return false;
+    }
+}
+
+void X11Window::handBack(xcb_generic_event_t* event)
+{
+    if (noteStructure(event))
+        std::free(event);
+    else
+        handedBack_.emplace_back(event);
+}
+
+bool X11Window::handle(xcb_generic_event_t* event, WindowEvents& window)
+{
+    if (noteStructure(event))
+        return true;
+    switch (event->response_type & 0x7f) {
+    case XCB_EXPOSE:
+        viewable_ = true; // only a viewable window is exposed
+        // The last of a series redraws everything once.
+        if (reinterpret_cast<xcb_expose_event_t*>(event)->count == 0)
+            return window.deliverRedraw();
+        return true;
+    case XCB_BUTTON_PRESS: return press(reinterpret_cast<xcb_button_press_event_t*>(event), window);
+    case XCB_KEY_PRESS: return key(reinterpret_cast<xcb_key_press_event_t*>(event), window);
     default:
         // Errors come to us as events of our own connection, never to a
         // host's handler; none needs an answer.
@@ -587,5 +611,5 @@ int32_t X11Window::runMenu(WindowEvents& window, BPoint screenWhere, const char*
         return -1;
     NoSigpipe quiet; // outlives the menu, whose destructor writes too
     X11Menu menu(connection_, screenWhere, labels, items);
-    return menu.run(window);
+    return menu.run(window, *this);
 }
