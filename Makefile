@@ -145,7 +145,10 @@ soak: build
 # a temporary HOME with the add-on scanned, a session with it on a stereo
 # track; the editor opened from the mixer strip, its picture against
 # tests/golden/editor-p0.png, a drag of the Compressor slider. Pictures and
-# Ardour's log in $(BUILD)/ardour-check. Not part of `make test`.
+# Ardour's log in $(BUILD)/ardour-check. Then the LV2 bundle in a headless
+# Ardour (scripts/ardour-check-lv2): by URI on a stereo track, its five
+# factory presets, Heavy's values, a value kept over save and reload.
+# Not part of `make test`.
 ARDOUR_PACKAGES = ardour xvfb xdotool imagemagick x11-utils
 test-ardour: build
 	@missing=""; for p in $(ARDOUR_PACKAGES); do \
@@ -157,6 +160,7 @@ test-ardour: build
 	    $$SUDO apt-get update -q && DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -q $$missing; \
 	fi
 	scripts/ardour-check $(BUILD)
+	scripts/ardour-check-lv2 $(BUILD)
 
 install: build
 	cmake --install $(BUILD)

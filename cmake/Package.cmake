@@ -1,6 +1,8 @@
 # The Debian package, built by `make package` (CPack's DEB generator):
 #   /usr/lib/vst/WobrixFree.so       the add-on for Linux hosts, where Debian's
 #                                    own add-ons live and Ardour looks first
+#   /usr/lib/lv2/WobrixFree.lv2/     the LV2 bundle, where lilv looks with no
+#                                    LV2_PATH set
 #   /usr/bin/wobrix-host, wobrix-gallery
 #   /usr/share/doc/wobrix-free/README.md
 #   /usr/share/man/man1/wobrix-host.1.gz   drawn from `wobrix-host --help`
@@ -14,6 +16,9 @@ set(WOBRIX_DEB_DOCS share/doc/wobrix-free)
 
 install(TARGETS wobrix_addon_hosts LIBRARY DESTINATION lib/vst
         PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ
+        COMPONENT deb EXCLUDE_FROM_ALL)
+install(DIRECTORY ${WOBRIX_LV2_BUNDLE} DESTINATION lib/lv2
+        FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ
         COMPONENT deb EXCLUDE_FROM_ALL)
 install(TARGETS wobrix_host wobrix_gallery RUNTIME DESTINATION bin
         COMPONENT deb EXCLUDE_FROM_ALL)
@@ -51,7 +56,8 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "stereo bass effect plug-in for Linux host
 set(CPACK_PACKAGE_DESCRIPTION
     "WobrixFree thickens and drives bass: a tube-style soft clipper and a peak\n\
 compressor, blended with the dry signal. The add-on loads in Ardour and other\n\
-hosts of the same plug-in protocol from /usr/lib/vst. Also the command-line\n\
+hosts of the same plug-in protocol from /usr/lib/vst, and as an LV2 plug-in\n\
+from /usr/lib/lv2 in Ardour, jalv and other LV2 hosts. Also the command-line\n\
 host wobrix-host and the toolkit gallery wobrix-gallery.")
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://www.zeltoaudio.com")

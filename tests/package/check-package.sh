@@ -15,6 +15,10 @@ deb=$(ls "$build"/wobrix-free_*.deb)
 
 expected="./usr/bin/wobrix-gallery
 ./usr/bin/wobrix-host
+./usr/lib/lv2/WobrixFree.lv2/WobrixFree.so
+./usr/lib/lv2/WobrixFree.lv2/WobrixFree.ttl
+./usr/lib/lv2/WobrixFree.lv2/manifest.ttl
+./usr/lib/lv2/WobrixFree.lv2/presets.ttl
 ./usr/lib/vst/WobrixFree.so
 ./usr/share/doc/wobrix-free/README.md
 ./usr/share/man/man1/wobrix-host.1.gz"
@@ -45,6 +49,12 @@ cmp "$root/usr/bin/wobrix-host" wobrix-host || fail "wobrix-host differs from th
 for id in 128 129 130 131; do
     ls "$root/skin/$id"-*.png >/dev/null 2>&1 || fail "picture $id missing from the packaged add-on"
 done
+
+# The bundle as lilv finds it in the packaged folder, with its presets.
+LV2_PATH="$root/usr/lib/lv2" lv2ls | grep -qx http://www.zeltoaudio.com/lv2/WobrixFree ||
+    fail "lv2ls does not find the packaged LV2 bundle"
+LV2_PATH="$root/usr/lib/lv2" lv2info http://www.zeltoaudio.com/lv2/WobrixFree | grep -q "^	         Heavy$" ||
+    fail "lv2info lists no Heavy preset in the packaged bundle"
 
 gzip -dc "$root/usr/share/man/man1/wobrix-host.1.gz" | grep -q '^\.TH WOBRIX-HOST "1"' ||
     fail "the man page has no title line"
