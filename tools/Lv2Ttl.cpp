@@ -8,6 +8,7 @@
 #include <string>
 
 #include "addon/lv2/Lv2Ports.h"
+#include "addon/lv2/ui/Lv2UiIds.h"
 #include "effect/ZeltoBass.h"
 
 namespace {
@@ -102,7 +103,23 @@ const char* kPrefixes = "@prefix doap: <http://usefulinc.com/ns/doap#> .\n"
                         "@prefix pg: <http://lv2plug.in/ns/ext/port-groups#> .\n"
                         "@prefix pset: <http://lv2plug.in/ns/ext/presets#> .\n"
                         "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
+                        "@prefix opts: <http://lv2plug.in/ns/ext/options#> .\n"
+                        "@prefix ui: <http://lv2plug.in/ns/extensions/ui#> .\n"
                         "@prefix units: <http://lv2plug.in/ns/extensions/units#> .\n\n";
+
+// The editor: an X11 UI in its own binary that needs only the host's idle;
+// it embeds, sizes itself, and tells gestures when the host offers those.
+std::string uiText()
+{
+    return "<" + std::string(kLv2UiUri) + ">\n    a ui:X11UI ;\n    ui:binary <" +
+           kLv2UiBinaryName +
+           "> ;\n"
+           "    lv2:requiredFeature ui:idleInterface ;\n"
+           "    lv2:optionalFeature ui:parent, ui:resize, ui:noUserResize, ui:touch, "
+           "opts:options ;\n"
+           "    lv2:extensionData ui:idleInterface, ui:showInterface ;\n"
+           "    opts:supportedOption ui:scaleFactor .\n";
+}
 
 std::string portText(Effect& e, const Lv2Port& p, uint32_t index, float programZero)
 {
@@ -193,13 +210,14 @@ int main(int argc, char** argv)
     plugin += "    lv2:minorVersion " + std::to_string(minor) + " ;\n";
     plugin += "    lv2:microVersion " + std::to_string(micro) + " ;\n";
     plugin += "    lv2:optionalFeature lv2:hardRTCapable ;\n";
+    plugin += "    ui:ui <" + std::string(kLv2UiUri) + "> ;\n";
     plugin += "    lv2:port ";
     for (uint32_t i = 0; i < kNumLv2Ports; ++i) {
         const Lv2Port& p = kLv2Ports[i];
         const float programZero = p.parameter >= 0 ? e.programValue(0, p.parameter) : 0.0f;
         plugin += (i ? " , " : "") + portText(e, p, i, programZero);
     }
-    plugin += " .\n";
+    plugin += " .\n\n" + uiText();
 
     write(dir + "/manifest.ttl", manifest);
     write(dir + "/WobrixFree.ttl", plugin);

@@ -81,6 +81,8 @@ int32_t CControl::track(CDrawContext* context, CPoint& where, const DragRules& r
             state = context->getMouseButtons();
         if (!makesPass(rules, state))
             break;
+        if (passes == 0 && listener)
+            listener->controlBeginEdit(this);
         value = limited(valueAt(where, state), rules.limits);
         if (isDirty())
             notify(context);
@@ -90,6 +92,8 @@ int32_t CControl::track(CDrawContext* context, CPoint& where, const DragRules& r
         if (lastPass(rules.end, state))
             break;
     }
+    if (passes > 0 && listener)
+        listener->controlEndEdit(this);
     return passes;
 }
 

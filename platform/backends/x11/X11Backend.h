@@ -13,3 +13,7 @@ class BWindow;
 // stderr) when there is no display, the parent is not a window, or the
 // server's pixel layout is not one this back end draws.
 BWindow* adoptX11Window(void* handle, int32_t width, int32_t height);
+
+// The id of the window the last adoptX11Window call on this thread made, 0
+// when that call made none: an LV2 UI hands it to its host as its widget.
+uint32_t lastAdoptedX11Window();

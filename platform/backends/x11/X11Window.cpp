@@ -218,6 +218,13 @@ bool X11Window::create(const char** why)
         *why = "the server refused a window inside the host's";
         return false;
     }
+    // Fixed size hints (minimum = maximum), which hosts that embed through
+    // a toolkit (suil) read to size their socket.
+    constexpr uint32_t kMinSize = 1u << 4, kMaxSize = 1u << 5;
+    const auto w = static_cast<uint32_t>(width_), h = static_cast<uint32_t>(height_);
+    const uint32_t hints[18] = {kMinSize | kMaxSize, 0, 0, 0, 0, w, h, w, h};
+    xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, window_, XCB_ATOM_WM_NORMAL_HINTS,
+                        XCB_ATOM_WM_SIZE_HINTS, 32, 18, hints);
     gc_ = xcb_generate_id(connection_);
     const uint32_t noExposures = 0;
     xcb_create_gc(connection_, gc_, window_, XCB_GC_GRAPHICS_EXPOSURES, &noExposures);
