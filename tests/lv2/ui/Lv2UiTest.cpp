@@ -142,10 +142,8 @@ protected:
     {
         const LV2_Feature parentFeature{LV2_UI__parent,
                                         reinterpret_cast<void*>(static_cast<uintptr_t>(parent))};
-        const LV2UI_Touch touch{&host, UiHost::touch};
-        const LV2_Feature touchFeature{LV2_UI__touch, const_cast<LV2UI_Touch*>(&touch)};
-        const LV2UI_Resize resize{&host, UiHost::resize};
-        const LV2_Feature resizeFeature{LV2_UI__resize, const_cast<LV2UI_Resize*>(&resize)};
+        const LV2_Feature touchFeature{LV2_UI__touch, &touch};
+        const LV2_Feature resizeFeature{LV2_UI__resize, &resize};
         const LV2_Feature idleFeature{LV2_UI__idleInterface, nullptr};
         const LV2_Feature* features[] = {&parentFeature, &touchFeature, &resizeFeature,
                                          &idleFeature, nullptr};
@@ -207,6 +205,9 @@ protected:
     XDisplay x;
     xcb_window_t parent = 0;
     UiHost host;
+    // Features the UI keeps for its life.
+    LV2UI_Touch touch{&host, UiHost::touch};
+    LV2UI_Resize resize{&host, UiHost::resize};
     LV2UI_Handle ui = nullptr;
     uint32_t widgetId = 0;
     const LV2UI_Idle_Interface* idleInterface = nullptr;
