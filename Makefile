@@ -147,8 +147,10 @@ soak: build
 # tests/golden/editor-p0.png, a drag of the Compressor slider. Pictures and
 # Ardour's log in $(BUILD)/ardour-check. Then the LV2 bundle in a headless
 # Ardour (scripts/ardour-check-lv2): by URI on a stereo track, its five
-# factory presets, Heavy's values, a value kept over save and reload.
-# Not part of `make test`.
+# factory presets, Heavy's values, a value kept over save and reload. Last,
+# the LV2 editor in Ardour's window as the first check opens the add-on's
+# (scripts/ardour-check BUILD lv2): the same picture, the same drag, and the
+# comp port's value Ardour saves. Not part of `make test`.
 ARDOUR_PACKAGES = ardour xvfb xdotool imagemagick x11-utils
 test-ardour: build
 	@missing=""; for p in $(ARDOUR_PACKAGES); do \
@@ -161,6 +163,7 @@ test-ardour: build
 	fi
 	scripts/ardour-check $(BUILD)
 	scripts/ardour-check-lv2 $(BUILD)
+	scripts/ardour-check $(BUILD) lv2
 
 install: build
 	cmake --install $(BUILD)

@@ -1,8 +1,10 @@
 -- Makes the session scripts/ardour-check opens in Ardour's window: the dummy
 -- backend, one stereo audio track "bass" with WobrixFree as its first
--- processor, saved. Run: ardour7-lua scripts/ardour-session.lua DIR NAME
--- (Ardour must already know the add-on from a scan of its Linux VST path).
-local dir, name = arg[1], arg[2]
+-- processor, saved. Run: ardour7-lua scripts/ardour-session.lua DIR NAME [KIND]
+-- KIND lxvst (default): the Linux-host add-on (Ardour must already know it
+-- from a scan of its Linux VST path); lv2: the LV2 plug-in by its URI
+-- (found through LV2_PATH).
+local dir, name, kind = arg[1], arg[2], arg[3] or "lxvst"
 if not dir or not name then
   print("usage: ardour7-lua ardour-session.lua DIR NAME")
   os.exit(2)
@@ -16,9 +18,14 @@ end
 local tracks = s:new_audio_track(2, 2, nil, 1, "bass", ARDOUR.PresentationInfo.max_order,
   ARDOUR.TrackMode.Normal, true)
 local track = tracks:front()
-local p = ARDOUR.LuaAPI.new_plugin(s, "WobrixFree", ARDOUR.PluginType.LXVST, "")
+local p
+if kind == "lv2" then
+  p = ARDOUR.LuaAPI.new_plugin(s, "http://www.zeltoaudio.com/lv2/WobrixFree", ARDOUR.PluginType.LV2, "")
+else
+  p = ARDOUR.LuaAPI.new_plugin(s, "WobrixFree", ARDOUR.PluginType.LXVST, "")
+end
 if p:isnil() then
-  print("session: Ardour knows no LXVST plug-in named WobrixFree (was it scanned?)")
+  print("session: Ardour knows no " .. kind .. " plug-in WobrixFree (was it scanned?)")
   close_session()
   os.exit(1)
 end
@@ -26,7 +33,8 @@ track:add_processor_by_index(p, 0, nil, true)
 local plugin = p:to_insert():plugin(0)
 print("session: track bass holds " .. plugin:name() .. " by " .. plugin:maker() .. ", "
   .. plugin:parameter_count() .. " parameters")
-for i = 0, plugin:parameter_count() - 1 do
+-- (An LV2 plug-in's parameters are its ports, audio ones included.)
+for i = 0, (kind == "lv2" and -1 or plugin:parameter_count() - 1) do
   local _, args = plugin:get_parameter_descriptor(i, ARDOUR.ParameterDescriptor())
   print(string.format("session: parameter %d \"%s\" = %.4f", i, args[2].label,
     ARDOUR.LuaAPI.get_processor_param(p, i, true)))
