@@ -146,6 +146,14 @@ int Lv2Ui::hide()
     return 0;
 }
 
+void Lv2Ui::setParameter(int32_t index, float value)
+{
+    effect->setParameter(effect, index, value);
+    touched(index, true);
+    edited(index, effect->getParameter(effect, index));
+    touched(index, false);
+}
+
 void Lv2Ui::edited(int32_t parameter, float value)
 {
     queue({portOf(parameter), false, false, value});

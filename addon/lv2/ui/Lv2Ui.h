@@ -4,6 +4,7 @@
 // own through ui:showInterface. Values come in through port_event and never
 // go back; the editor's edits, gestures and random patches go out through
 // write_function and ui:touch, delivered on the host's UI thread (idle).
+// Unlike the record add-ons, whose random patch the host is not told of.
 #pragma once
 
 #include <lv2/ui/ui.h>
@@ -15,6 +16,7 @@
 
 #include "addon/lv2/ui/Lv2UiEditor.h"
 #include "plugin/AEffect.h"
+#include "plugin/ParameterSink.h"
 
 class X11HostWindow;
 
@@ -27,7 +29,7 @@ struct Lv2UiHost {
     void* parent = nullptr;               // ui:parent, the X window id; null: top-level
 };
 
-class Lv2Ui {
+class Lv2Ui final : public ParameterSink {
 public:
     // Embedded, the editor is open and *widget is its window's id; without a
     // parent, *widget is null until show. Null when it cannot be made.
@@ -44,6 +46,11 @@ public:
     int idle();
     int show();
     int hide();
+
+    // Window thread: the kick button's random patch. The UI's effect takes
+    // the value (the editor shows it) and the host is told, each value as
+    // one gesture of its port so that it is recorded as a user's edit.
+    void setParameter(int32_t index, float value) override;
 
     // Window thread: queued for the next idle.
     void edited(int32_t parameter, float value);

@@ -1,6 +1,7 @@
 // Lv2UiEditor: the bass editor as an LV2 UI shows it. Every change must reach
-// the host there, so a held control becomes a touch gesture and the kick
-// button's random patch becomes port writes, told to the LV2 UI instance.
+// the host there: a held control becomes a touch gesture, and the kick
+// button's random patch is written into the LV2 UI instance, which tells the
+// host.
 #pragma once
 
 #include <cstdint>
@@ -15,7 +16,6 @@ public:
     Lv2UiEditor(ZeltoBass* effect, Lv2Ui& ui);
 
     // Window thread, window locked.
-    void valueChanged(CDrawContext* context, CControl* control) override;
     void controlBeginEdit(CControl* control) override;
     void controlEndEdit(CControl* control) override;
 
