@@ -128,13 +128,16 @@ test-fuzz: build
 # Benchmarks (Google Benchmark): the processor per program and block on steady
 # sines and on bass notes, beside a stereo copy, the per-sample reference and
 # LSP Compressor Stereo, and the cold start; last, the table of speed-ups at
-# block 512. Installs the third-party add-on we compare against.
+# block 512. Installs the third-party add-on we compare against. Last, the
+# LV2 rows (bench/Lv2Bench.cpp): ours at programs 0-3 and LSP's LV2
+# Compressor Stereo through lilv, 10 s of the bass-like signal.
 bench: build
 	@dpkg-query -W -f='$${Status}' lsp-plugins-vst 2>/dev/null | grep -q "install ok installed" || \
 	    (apt-get update -q && DEBIAN_FRONTEND=noninteractive apt-get install -y -q lsp-plugins-vst)
 	@if [ -x $(BUILD)/wobrix-host ]; then \
 	    $(BUILD)/wobrix-host bench --program 0 --program 3 $(BUILD)/WobrixFree.so /usr/lib/vst/lsp-plugins/compressor-stereo.so; fi
 	$(BUILD)/bench/processor_bench
+	$(BUILD)/bench/lv2_bench
 
 # The kernel against the per-sample reference for minutes (SOAK_SECONDS).
 SOAK_SECONDS ?= 300
