@@ -8,8 +8,12 @@
 #   Compressor slider to the top, the headless picture at its top.
 # HOST jalv: the console host shows the editor as a top-level window of its
 #   own (ui:showInterface); the same pictures and drag.
-# Every host must keep running and log no X error. Pictures stay in OUT_DIR
-# (default BUILD_DIR/jalv-ui/HOST).
+# jalv shows no input port's value while a UI runs, so the drag's port write
+# is heard: a sine (jack_simple_client) goes through the plug-in, and its
+# output level with the Compressor at the top must be well above the level
+# at 0 (about 0.34 against 0.10 RMS).
+# Every host must keep running and log no X error. Pictures and recordings
+# stay in OUT_DIR (default BUILD_DIR/jalv-ui/HOST).
 set -eu
 build=$(cd "$1" && pwd)
 host=$2
@@ -26,7 +30,13 @@ TOP_Y=20
 rm -rf "$out"
 mkdir -p "$out"
 jp=""
+sp=""
 stop() {
+    if [ -n "$sp" ]; then
+        kill -TERM "$sp" 2>/dev/null || true
+        wait "$sp" 2>/dev/null || true
+        sp=""
+    fi
     if [ -n "$jp" ]; then
         kill -TERM "$jp" 2>/dev/null || true
         # The console host waits twice after its UI loop ends.
@@ -54,8 +64,10 @@ alive() { kill -0 "$jp" 2>/dev/null || fail "$host stopped"; }
 rm -f "$out/cmd"
 mkfifo "$out/cmd"
 case $host in
-jalv) stdbuf -oL jalv -s -n wobrix-ui "$URI" <"$out/cmd" >"$out/host.log" 2>&1 & ;;
-*) stdbuf -oL "$host" --jack-name=wobrix-ui "$URI" <"$out/cmd" >"$out/host.log" 2>&1 & ;;
+# The JACK client's name is the one each host prints (the Qt host takes
+# none on its command line; GTK's -n is --no-menu).
+jalv) stdbuf -oL jalv -s "$URI" <"$out/cmd" >"$out/host.log" 2>&1 & ;;
+*) stdbuf -oL "$host" "$URI" <"$out/cmd" >"$out/host.log" 2>&1 & ;;
 esac
 jp=$!
 exec 3>"$out/cmd"
@@ -98,6 +110,23 @@ say "shown $out/shown-p0.png: $ae pixels differ from the headless picture of pro
 [ "$ae" = 0 ] || fail "the editor's picture differs"
 import -window root -crop 400x320+0+0 "$out/screen.png"
 
+# The plug-in's output level over one second of a sine.
+level() {
+    jack_rec -f "$out/$1.wav" -d 1 "$client:out_l" >/dev/null 2>&1 || fail "jack_rec failed"
+    sox "$out/$1.wav" -n stat 2>&1 | awk '/^RMS +amplitude/ { print $3 }'
+}
+client=$(sed -n 's/^JACK Name: *//p' "$out/host.log")
+[ -n "$client" ] || fail "$host named no JACK client"
+jack_simple_client wobrix-sine >"$out/sine.log" 2>&1 &
+sp=$!
+for _ in $(seq 50); do
+    jack_connect wobrix-sine:output1 "$client:in_l" 2>/dev/null && break
+    sleep 0.1
+done
+jack_connect wobrix-sine:output2 "$client:in_r" || fail "the sine does not reach jalv's input"
+before=$(level before-drag)
+say "output level (RMS) with Compressor at 0: $before"
+
 eval "$(xwininfo -id "$ours" | awk '/Absolute upper-left X/ {print "ex=" $NF} /Absolute upper-left Y/ {print "ey=" $NF}')"
 say "dragging Compressor from $SLIDER_X,$HANDLE_Y to $SLIDER_X,$TOP_Y"
 xdotool mousemove $((ex + SLIDER_X)) $((ey + HANDLE_Y)) mousedown 1
@@ -111,6 +140,10 @@ alive
 ae=$(same_as "$out/headless-comp-top.png" "$out/shown-comp-top.png")
 say "shown $out/shown-comp-top.png: $ae pixels differ from the headless picture with Compressor at its top"
 [ "$ae" = 0 ] || fail "the picture after the drag differs"
+after=$(level after-drag)
+say "output level (RMS) after the drag: $after"
+awk -v a="$after" -v b="$before" 'BEGIN { exit !(b > 0 && a > 2.5 * b) }' ||
+    fail "the drag did not change jalv's Compressor port (level $before, then $after)"
 
 alive
 exec 3>&-
