@@ -237,10 +237,12 @@ TEST_F(CliSurface, InstallPutsTheProgramsInBinAndTheAddOnsWhereHostsLook)
         dir / "usr/lib/lv2/WobrixFree.lv2/manifest.ttl",
         dir / "usr/lib/lv2/WobrixFree.lv2/WobrixFree.ttl",
         dir / "usr/lib/lv2/WobrixFree.lv2/presets.ttl",
+        dir / "usr/lib/lv2/WobrixFree.lv2/WobrixFree_ui.so",
         stage / fs::path(WOBRIX_USER_LV2).relative_path() / "WobrixFree.lv2/WobrixFree.so",
         stage / fs::path(WOBRIX_USER_LV2).relative_path() / "WobrixFree.lv2/manifest.ttl",
         stage / fs::path(WOBRIX_USER_LV2).relative_path() / "WobrixFree.lv2/WobrixFree.ttl",
         stage / fs::path(WOBRIX_USER_LV2).relative_path() / "WobrixFree.lv2/presets.ttl",
+        stage / fs::path(WOBRIX_USER_LV2).relative_path() / "WobrixFree.lv2/WobrixFree_ui.so",
     };
     for (const fs::path& p : expected)
         EXPECT_TRUE(fs::is_regular_file(p)) << p;

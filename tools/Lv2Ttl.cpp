@@ -105,7 +105,8 @@ const char* kPrefixes = "@prefix doap: <http://usefulinc.com/ns/doap#> .\n"
                         "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
                         "@prefix opts: <http://lv2plug.in/ns/ext/options#> .\n"
                         "@prefix ui: <http://lv2plug.in/ns/extensions/ui#> .\n"
-                        "@prefix units: <http://lv2plug.in/ns/extensions/units#> .\n\n";
+                        "@prefix units: <http://lv2plug.in/ns/extensions/units#> .\n"
+                        "@prefix urid: <http://lv2plug.in/ns/ext/urid#> .\n\n";
 
 // The editor: an X11 UI in its own binary that needs only the host's idle;
 // it embeds, sizes itself, and tells gestures when the host offers those.
@@ -116,7 +117,7 @@ std::string uiText()
            "> ;\n"
            "    lv2:requiredFeature ui:idleInterface ;\n"
            "    lv2:optionalFeature ui:parent, ui:resize, ui:noUserResize, ui:touch, "
-           "opts:options ;\n"
+           "opts:options, urid:map ;\n"
            "    lv2:extensionData ui:idleInterface, ui:showInterface ;\n"
            "    opts:supportedOption ui:scaleFactor .\n";
 }

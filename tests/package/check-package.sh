@@ -17,6 +17,7 @@ expected="./usr/bin/wobrix-gallery
 ./usr/bin/wobrix-host
 ./usr/lib/lv2/WobrixFree.lv2/WobrixFree.so
 ./usr/lib/lv2/WobrixFree.lv2/WobrixFree.ttl
+./usr/lib/lv2/WobrixFree.lv2/WobrixFree_ui.so
 ./usr/lib/lv2/WobrixFree.lv2/manifest.ttl
 ./usr/lib/lv2/WobrixFree.lv2/presets.ttl
 ./usr/lib/vst/WobrixFree.so
@@ -48,6 +49,10 @@ cmp "$root/usr/bin/wobrix-host" wobrix-host || fail "wobrix-host differs from th
 "$root/usr/bin/wobrix-host" skin "$root/usr/lib/vst/WobrixFree.so" --out "$root/skin" >/dev/null
 for id in 128 129 130 131; do
     ls "$root/skin/$id"-*.png >/dev/null 2>&1 || fail "picture $id missing from the packaged add-on"
+done
+"$root/usr/bin/wobrix-host" skin "$root/usr/lib/lv2/WobrixFree.lv2/WobrixFree_ui.so" --out "$root/ui-skin" >/dev/null
+for id in 128 129 130 131; do
+    ls "$root/ui-skin/$id"-*.png >/dev/null 2>&1 || fail "picture $id missing from the packaged LV2 editor"
 done
 
 # The bundle as lilv finds it in the packaged folder, with its presets.

@@ -141,6 +141,9 @@ int Lv2Ui::show()
 
 int Lv2Ui::hide()
 {
+    // An embedded editor lives as long as the UI; only a shown window hides.
+    if (!topLevel)
+        return 0;
     closeEditor();
     topLevel.reset();
     return 0;

@@ -27,6 +27,7 @@ struct Lv2UiHost {
     const LV2UI_Touch* touch = nullptr;   // optional
     const LV2UI_Resize* resize = nullptr; // optional
     void* parent = nullptr;               // ui:parent, the X window id; null: top-level
+    int32_t scale = 0;                    // ui:scaleFactor rounded (at least 1); 0: not given
 };
 
 class Lv2Ui final : public ParameterSink {

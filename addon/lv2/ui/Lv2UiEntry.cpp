@@ -1,6 +1,10 @@
 // The LV2 editor's binary: lv2ui_descriptor is its one export.
+#include <lv2/atom/atom.h>
+#include <lv2/options/options.h>
 #include <lv2/ui/ui.h>
+#include <lv2/urid/urid.h>
 
+#include <cmath>
 #include <cstring>
 
 #include "addon/lv2/Lv2Ports.h"
@@ -17,6 +21,30 @@ const void* feature(const LV2_Feature* const* features, const char* uri)
     return nullptr;
 }
 
+// The host's ui:scaleFactor (a float option, its key mapped through
+// urid:map) rounded to the nearest whole number, at least 1; 0 when the host
+// gives none.
+int32_t scaleFactor(const LV2_Feature* const* features)
+{
+    const auto* map = static_cast<const LV2_URID_Map*>(feature(features, LV2_URID__map));
+    const auto* option =
+        static_cast<const LV2_Options_Option*>(feature(features, LV2_OPTIONS__options));
+    if (map == nullptr || option == nullptr)
+        return 0;
+    const LV2_URID key = map->map(map->handle, LV2_UI__scaleFactor);
+    const LV2_URID type = map->map(map->handle, LV2_ATOM__Float);
+    for (; option->key != 0; ++option) {
+        if (option->key != key || option->type != type || option->size != sizeof(float) ||
+            option->value == nullptr)
+            continue;
+        const float value = *static_cast<const float*>(option->value);
+        if (!std::isfinite(value))
+            return 0;
+        return value < 1.5f ? 1 : static_cast<int32_t>(std::lround(std::fmin(value, 64.0f)));
+    }
+    return 0;
+}
+
 LV2UI_Handle instantiate(const LV2UI_Descriptor*, const char* pluginUri, const char*,
                          LV2UI_Write_Function write, LV2UI_Controller controller,
                          LV2UI_Widget* widget, const LV2_Feature* const* features)
@@ -29,6 +57,7 @@ LV2UI_Handle instantiate(const LV2UI_Descriptor*, const char* pluginUri, const c
     host.touch = static_cast<const LV2UI_Touch*>(feature(features, LV2_UI__touch));
     host.resize = static_cast<const LV2UI_Resize*>(feature(features, LV2_UI__resize));
     host.parent = const_cast<void*>(feature(features, LV2_UI__parent));
+    host.scale = scaleFactor(features);
     return Lv2Ui::create(host, widget);
 }
 
