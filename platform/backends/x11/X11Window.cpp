@@ -389,11 +389,12 @@ void X11Window::upload(const clipping_rect& a)
 
 // Live from the server: a tracking loop follows the real pointer. A lost
 // server or a destroyed window reads as every button released.
-void X11Window::pointer(int32_t* x, int32_t* y, uint32_t* buttons)
+void X11Window::pointer(int32_t* x, int32_t* y, uint32_t* buttons, uint32_t* modifiers)
 {
     *x = 0;
     *y = 0;
     *buttons = 0;
+    *modifiers = 0;
     if (destroyed_ || !alive())
         return;
     NoSigpipe quiet;
@@ -404,7 +405,7 @@ void X11Window::pointer(int32_t* x, int32_t* y, uint32_t* buttons)
     *x = p->win_x;
     *y = p->win_y;
     *buttons = ourButtons(p->mask);
-    lastModifiers_ = ourModifiers(p->mask);
+    *modifiers = ourModifiers(p->mask);
     std::free(p);
 }
 
@@ -413,8 +414,9 @@ uint32_t X11Window::modifiers()
     int32_t x = 0;
     int32_t y = 0;
     uint32_t buttons = 0;
-    pointer(&x, &y, &buttons);
-    return destroyed_ || !alive() ? 0 : lastModifiers_.load();
+    uint32_t keys = 0;
+    pointer(&x, &y, &buttons, &keys);
+    return keys;
 }
 
 void X11Window::wake()
@@ -576,7 +578,6 @@ bool X11Window::press(const xcb_button_press_event_t* event, WindowEvents& windo
     lastX_ = event->event_x;
     lastY_ = event->event_y;
     const uint32_t keys = ourModifiers(event->state);
-    lastModifiers_ = keys;
     const WindowPress p{event->event_x, event->event_y, ourButtons(event->state) | bit, keys,
                         clicks_};
     if (!window.deliverPress(p))

@@ -30,7 +30,7 @@ public:
     void present() override;
     // Viewable: mapped, and so is every window above it.
     bool visible() const override { return viewable_ && !destroyed_; }
-    void pointer(int32_t* x, int32_t* y, uint32_t* buttons) override;
+    void pointer(int32_t* x, int32_t* y, uint32_t* buttons, uint32_t* modifiers) override;
     uint32_t modifiers() override;
     void run(WindowEvents& window) override;
     void wake() override;
@@ -90,7 +90,6 @@ private:
     // ours mapped but not viewable: nothing is drawn or uploaded then.
     std::atomic<bool> viewable_{false};
     std::atomic<bool> destroyed_{false}; // with its parent, by the host
-    std::atomic<uint32_t> lastModifiers_{0};
 
     // Double clicks: the last press's time, button and place.
     uint32_t lastPressTime_ = 0;
