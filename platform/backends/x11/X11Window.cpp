@@ -18,6 +18,7 @@
 
 #include "platform/api/InterfaceDefs.h"
 #include "platform/backends/x11/NoSigpipe.h"
+#include "platform/backends/x11/X11Keys.h"
 #include "platform/backends/x11/X11Menu.h"
 #include "platform/pixels/PixelRect.h"
 
@@ -32,94 +33,6 @@ constexpr int kLookAgain = 100;
 constexpr uint32_t kDoubleClickTime = 400;
 constexpr int32_t kDoubleClickSlop = 4;
 constexpr int32_t kLargestSide = 16384;
-
-uint32_t ourModifiers(uint16_t state)
-{
-    uint32_t keys = 0;
-    if (state & XCB_MOD_MASK_SHIFT)
-        keys |= B_SHIFT_KEY;
-    // Ctrl is the command key here, as a click with it restores a default
-    // on this desktop; Alt is the option key.
-    if (state & XCB_MOD_MASK_CONTROL)
-        keys |= B_COMMAND_KEY;
-    if (state & XCB_MOD_MASK_1)
-        keys |= B_OPTION_KEY;
-    if (state & XCB_MOD_MASK_4)
-        keys |= B_CONTROL_KEY;
-    return keys;
-}
-
-uint32_t ourButtons(uint16_t state)
-{
-    uint32_t buttons = 0;
-    if (state & XCB_BUTTON_MASK_1)
-        buttons |= B_PRIMARY_MOUSE_BUTTON;
-    if (state & XCB_BUTTON_MASK_3)
-        buttons |= B_SECONDARY_MOUSE_BUTTON;
-    if (state & XCB_BUTTON_MASK_2)
-        buttons |= B_TERTIARY_MOUSE_BUTTON;
-    return buttons;
-}
-
-uint32_t buttonBit(uint8_t detail)
-{
-    switch (detail) {
-    case 1: return B_PRIMARY_MOUSE_BUTTON;
-    case 2: return B_TERTIARY_MOUSE_BUTTON;
-    case 3: return B_SECONDARY_MOUSE_BUTTON;
-    default: return 0; // the wheel and extra buttons press nothing
-    }
-}
-
-// A key symbol as the bytes a focus view takes: a key code of
-// InterfaceDefs.h or one character's UTF-8; 0 bytes for keys we do not use.
-int32_t keyBytes(xcb_keysym_t sym, char* out)
-{
-    switch (sym) {
-    case 0xff08: out[0] = B_BACKSPACE; return 1;
-    case 0xff09: out[0] = B_TAB; return 1;
-    case 0xff0d:
-    case 0xff8d: out[0] = B_ENTER; return 1;
-    case 0xff1b: out[0] = B_ESCAPE; return 1;
-    case 0xffff: out[0] = B_DELETE; return 1;
-    case 0xff50: out[0] = B_HOME; return 1;
-    case 0xff57: out[0] = B_END; return 1;
-    case 0xff51: out[0] = B_LEFT_ARROW; return 1;
-    case 0xff53: out[0] = B_RIGHT_ARROW; return 1;
-    case 0xff52: out[0] = B_UP_ARROW; return 1;
-    case 0xff54: out[0] = B_DOWN_ARROW; return 1;
-    default: break;
-    }
-    uint32_t cp = 0;
-    if (sym >= 0x20 && sym <= 0x7e)
-        cp = sym;
-    else if (sym >= 0xa0 && sym <= 0xff)
-        cp = sym;
-    else if (sym >= 0x01000100 && sym <= 0x0110ffff)
-        cp = sym - 0x01000000;
-    else
-        return 0;
-    if (cp < 0x80) {
-        out[0] = static_cast<char>(cp);
-        return 1;
-    }
-    if (cp < 0x800) {
-        out[0] = static_cast<char>(0xc0 | (cp >> 6));
-        out[1] = static_cast<char>(0x80 | (cp & 0x3f));
-        return 2;
-    }
-    if (cp < 0x10000) {
-        out[0] = static_cast<char>(0xe0 | (cp >> 12));
-        out[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3f));
-        out[2] = static_cast<char>(0x80 | (cp & 0x3f));
-        return 3;
-    }
-    out[0] = static_cast<char>(0xf0 | (cp >> 18));
-    out[1] = static_cast<char>(0x80 | ((cp >> 12) & 0x3f));
-    out[2] = static_cast<char>(0x80 | ((cp >> 6) & 0x3f));
-    out[3] = static_cast<char>(0x80 | (cp & 0x3f));
-    return 4;
-}
 
 const xcb_visualtype_t* findVisual(const xcb_setup_t* setup, xcb_visualid_t id, uint8_t* depth)
 {
@@ -404,8 +317,8 @@ void X11Window::pointer(int32_t* x, int32_t* y, uint32_t* buttons, uint32_t* mod
         return;
     *x = p->win_x;
     *y = p->win_y;
-    *buttons = ourButtons(p->mask);
-    *modifiers = ourModifiers(p->mask);
+    *buttons = x11keys::buttonsOf(p->mask);
+    *modifiers = x11keys::modifiersOf(p->mask);
     std::free(p);
 }
 
@@ -565,7 +478,7 @@ bool X11Window::handle(xcb_generic_event_t* event, WindowEvents& window)
 
 bool X11Window::press(const xcb_button_press_event_t* event, WindowEvents& window)
 {
-    const uint32_t bit = buttonBit(event->detail);
+    const uint32_t bit = x11keys::buttonOf(event->detail);
     if (bit == 0)
         return true;
     const bool again = event->detail == lastButton_ &&
@@ -577,9 +490,9 @@ bool X11Window::press(const xcb_button_press_event_t* event, WindowEvents& windo
     lastPressTime_ = event->time;
     lastX_ = event->event_x;
     lastY_ = event->event_y;
-    const uint32_t keys = ourModifiers(event->state);
-    const WindowPress p{event->event_x, event->event_y, ourButtons(event->state) | bit, keys,
-                        clicks_};
+    const uint32_t keys = x11keys::modifiersOf(event->state);
+    const WindowPress p{event->event_x, event->event_y, x11keys::buttonsOf(event->state) | bit,
+                        keys, clicks_};
     if (!window.deliverPress(p))
         return false;
     // Keys are taken only for a view that wants them, and only while the
@@ -599,10 +512,10 @@ bool X11Window::key(const xcb_key_press_event_t* event, WindowEvents& window)
     if (sym == 0 && shifted)
         sym = xcb_key_symbols_get_keysym(keySymbols_, event->detail, 0);
     char bytes[16] = {};
-    const int32_t length = keyBytes(sym, bytes);
+    const int32_t length = x11keys::bytesOf(sym, bytes);
     if (length == 0)
         return true;
-    return window.deliverKey(bytes, length, ourModifiers(event->state));
+    return window.deliverKey(bytes, length, x11keys::modifiersOf(event->state));
 }
 
 int32_t X11Window::runMenu(WindowEvents& window, BPoint screenWhere, const char* const* labels,
