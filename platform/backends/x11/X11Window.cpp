@@ -15,8 +15,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <string>
 
-#include "platform/api/InterfaceDefs.h"
+#include "platform/api/Image.h"
 #include "platform/backends/x11/NoSigpipe.h"
 #include "platform/backends/x11/X11Keys.h"
 #include "platform/backends/x11/X11Menu.h"
@@ -33,6 +35,17 @@ constexpr int kLookAgain = 100;
 constexpr uint32_t kDoubleClickTime = 400;
 constexpr int32_t kDoubleClickSlop = 4;
 constexpr int32_t kLargestSide = 16384;
+
+// One line on stderr, named after the file this code was loaded from (the
+// add-on inside a host, the program that links it), never a product.
+void complain(const std::string& what)
+{
+    std::string file;
+    const auto self = reinterpret_cast<const void*>(&complain);
+    const std::string name =
+        findImageContaining(self, &file) ? std::filesystem::path(file).filename().string() : "";
+    std::fprintf(stderr, "%s%s%s\n", name.c_str(), name.empty() ? "" : ": ", what.c_str());
+}
 
 const xcb_visualtype_t* findVisual(const xcb_setup_t* setup, xcb_visualid_t id, uint8_t* depth)
 {
@@ -69,23 +82,29 @@ bool serverTakesOurPixels(const xcb_setup_t* setup, const xcb_visualtype_t* visu
 
 X11Window* X11Window::open(uint32_t parent, int32_t width, int32_t height)
 {
-    if (parent == 0 || width < 1 || height < 1 || width > kLargestSide || height > kLargestSide) {
-        std::fprintf(stderr, "WobrixFree: the host handed no window to open the editor in\n");
+    if (parent == 0) {
+        complain("the host handed no window to open the editor in");
+        return nullptr;
+    }
+    if (width < 1 || height < 1 || width > kLargestSide || height > kLargestSide) {
+        complain("the editor's size " + std::to_string(width) + " x " + std::to_string(height) +
+                 " is not one a window can have (1 to " + std::to_string(kLargestSide) +
+                 " pixels a side)");
         return nullptr;
     }
     NoSigpipe quiet; // a server may go away while we are still setting up
     const char* display = std::getenv("DISPLAY");
     xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(connection)) {
-        std::fprintf(stderr, "WobrixFree: cannot connect to the X display %s\n",
-                     display ? display : "(DISPLAY is not set)");
+        complain(std::string("cannot connect to the X display ") +
+                 (display ? display : "(DISPLAY is not set)"));
         xcb_disconnect(connection);
         return nullptr;
     }
     auto* window = new X11Window(connection, parent, width, height);
     const char* why = nullptr;
     if (!window->create(&why)) {
-        std::fprintf(stderr, "WobrixFree: cannot open the editor: %s\n", why);
+        complain(std::string("cannot open the editor: ") + why);
         delete window;
         return nullptr;
     }
