@@ -29,8 +29,7 @@ bool usable(const WobrixHeadlessWindow* r)
 
 BWindow* adoptHeadlessWindow(WobrixHeadlessWindow* record)
 {
-    HeadlessBackend* backend = HeadlessBackend::attach(record);
-    return backend != nullptr ? BWindow::Adopt(backend) : nullptr;
+    return BWindow::Adopt(HeadlessBackend::attach(record));
 }
 
 BWindow* adoptHeadlessHandle(void* handle, int32_t /*width*/, int32_t /*height*/)
@@ -38,7 +37,7 @@ BWindow* adoptHeadlessHandle(void* handle, int32_t /*width*/, int32_t /*height*/
     return adoptHeadlessWindow(static_cast<WobrixHeadlessWindow*>(handle));
 }
 
-HeadlessBackend* HeadlessBackend::attach(WobrixHeadlessWindow* record)
+std::unique_ptr<HeadlessBackend> HeadlessBackend::attach(WobrixHeadlessWindow* record)
 {
     if (!usable(record))
         return nullptr;
@@ -47,7 +46,7 @@ HeadlessBackend* HeadlessBackend::attach(WobrixHeadlessWindow* record)
                                      __ATOMIC_ACQUIRE)) {
         return nullptr;
     }
-    return new HeadlessBackend(record);
+    return std::unique_ptr<HeadlessBackend>(new HeadlessBackend(record));
 }
 
 HeadlessBackend::HeadlessBackend(WobrixHeadlessWindow* record) : record_(record)

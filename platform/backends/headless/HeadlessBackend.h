@@ -6,6 +6,7 @@
 #pragma once
 
 #include <atomic>
+#include <memory>
 
 #include "platform/backends/WindowBackend.h"
 #include "platform/backends/headless/HeadlessWindow.h"
@@ -25,7 +26,7 @@ BWindow* adoptHeadlessHandle(void* handle, int32_t width, int32_t height);
 class HeadlessBackend final : public WindowBackend {
 public:
     // Null unless the record is usable and was free; marks it attached.
-    static HeadlessBackend* attach(WobrixHeadlessWindow* record);
+    static std::unique_ptr<HeadlessBackend> attach(WobrixHeadlessWindow* record);
 
     PixelBuffer surface() override;
     BPoint screenOrigin() override;

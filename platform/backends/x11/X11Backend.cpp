@@ -12,6 +12,5 @@ BWindow* adoptX11Window(void* handle, int32_t width, int32_t height)
     const auto id = reinterpret_cast<uintptr_t>(handle);
     if (id == 0 || id > 0x1fffffff)
         return nullptr;
-    X11Window* window = X11Window::open(static_cast<uint32_t>(id), width, height);
-    return window != nullptr ? BWindow::Adopt(window) : nullptr;
+    return BWindow::Adopt(X11Window::open(static_cast<uint32_t>(id), width, height));
 }

@@ -80,7 +80,7 @@ bool serverTakesOurPixels(const xcb_setup_t* setup, const xcb_visualtype_t* visu
 
 } // namespace
 
-X11Window* X11Window::open(uint32_t parent, int32_t width, int32_t height)
+std::unique_ptr<X11Window> X11Window::open(uint32_t parent, int32_t width, int32_t height)
 {
     if (parent == 0) {
         complain("the host handed no window to open the editor in");
@@ -101,11 +101,10 @@ X11Window* X11Window::open(uint32_t parent, int32_t width, int32_t height)
         xcb_disconnect(connection);
         return nullptr;
     }
-    auto* window = new X11Window(connection, parent, width, height);
+    std::unique_ptr<X11Window> window(new X11Window(connection, parent, width, height));
     const char* why = nullptr;
     if (!window->create(&why)) {
         complain(std::string("cannot open the editor: ") + why);
-        delete window;
         return nullptr;
     }
     return window;
@@ -442,15 +441,7 @@ bool X11Window::noteStructure(xcb_generic_event_t* event)
     switch (event->response_type & 0x7f) {
     // Ours or a window above it: its viewability may have changed.
     case XCB_MAP_NOTIFY:
-        if (reinterpret_cast<xcb_map_notify_event_t*>(event)->window == window_)
-            mapped_ = true;
-        checkViewable();
-        return true;
-    case XCB_UNMAP_NOTIFY:
-        if (reinterpret_cast<xcb_unmap_notify_event_t*>(event)->window == window_)
-            mapped_ = false;
-        checkViewable();
-        return true;
+    case XCB_UNMAP_NOTIFY: checkViewable(); return true;
     case XCB_REPARENT_NOTIFY:
         // A window manager framing the host's window puts a new one above us.
         watchAncestors();
@@ -459,7 +450,6 @@ bool X11Window::noteStructure(xcb_generic_event_t* event)
     case XCB_DESTROY_NOTIFY:
         if (reinterpret_cast<xcb_destroy_notify_event_t*>(event)->window == window_) {
             destroyed_ = true;
-            mapped_ = false;
             viewable_ = false;
         }
         return true;

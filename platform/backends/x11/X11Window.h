@@ -20,7 +20,7 @@
 class X11Window final : public WindowBackend, private X11EventSink {
 public:
     // A mapped child of `parent`, or null (the reason on stderr).
-    static X11Window* open(uint32_t parent, int32_t width, int32_t height);
+    static std::unique_ptr<X11Window> open(uint32_t parent, int32_t width, int32_t height);
     ~X11Window() override;
 
     PixelBuffer surface() override;
@@ -85,7 +85,6 @@ private:
     // Under the window lock: what was drawn since the last upload.
     clipping_rect dirty_{0, 0, -1, -1};
 
-    std::atomic<bool> mapped_{false};
     // A host hides its editor by unmapping a window above ours, which leaves
     // ours mapped but not viewable: nothing is drawn or uploaded then.
     std::atomic<bool> viewable_{false};
