@@ -55,8 +55,8 @@ int32_t AEffGUIEditor::open(void* ptr)
         close();
     postUpdate();
     releaseHostWindow();
-    hostWindow =
-        adoptWindow ? adoptWindow(ptr, rect.right - rect.left, rect.bottom - rect.top) : nullptr;
+    hostWindow.reset(adoptWindow ? adoptWindow(ptr, rect.right - rect.left, rect.bottom - rect.top)
+                                 : nullptr);
     BView* parent = hostWindow ? hostWindow->ChildAt(0) : nullptr;
     systemWindow = parent;
     if (!parent)
@@ -164,8 +164,7 @@ void AEffGUIEditor::releaseHostWindow()
 {
     if (!hostWindow)
         return;
-    BWindow* window = hostWindow;
-    hostWindow = nullptr;
+    const std::unique_ptr<BWindow> window = std::move(hostWindow);
     systemWindow = nullptr;
-    delete window; // stops and joins its thread, deletes its views
+    // Its deletion stops and joins its thread and deletes its views.
 }

@@ -8,8 +8,9 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
-#include "platform/api/Window.h"
+#include "platform/api/WindowAdopter.h"
 #include "plugin/AEffEditor.h"
 
 class AudioEffect;
@@ -74,5 +75,5 @@ private:
     void releaseHostWindow();
 
     WindowAdopter adoptWindow;
-    BWindow* hostWindow = nullptr; // adopted from the host's handle, owned
+    std::unique_ptr<BWindow> hostWindow; // adopted from the host's handle
 };

@@ -2,6 +2,8 @@
 #include "platform/backends/x11/X11Backend.h"
 
 #include <cstdint>
+#include <memory>
+#include <utility>
 
 #include "platform/api/Window.h"
 #include "platform/backends/x11/X11Window.h"
@@ -17,11 +19,11 @@ BWindow* adoptX11Window(void* handle, int32_t width, int32_t height)
     const auto id = reinterpret_cast<uintptr_t>(handle);
     if (id == 0 || id > 0x1fffffff)
         return nullptr;
-    X11Window* window = X11Window::open(static_cast<uint32_t>(id), width, height);
+    std::unique_ptr<X11Window> window = X11Window::open(static_cast<uint32_t>(id), width, height);
     if (window == nullptr)
         return nullptr;
     const uint32_t made = window->id();
-    BWindow* adopted = BWindow::Adopt(window);
+    BWindow* adopted = BWindow::Adopt(std::move(window));
     if (adopted != nullptr)
         lastAdopted = made;
     return adopted;

@@ -7,36 +7,26 @@
 #include <xcb/xcb.h>
 #include <xcb/xcb_keysyms.h>
 
-#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 #include <utility>
+
+#include "platform/api/Utf8.h"
+#include <X11/keysym.h>
 
 namespace {
 
-constexpr uint32_t kKeyQ = 'q';
-
 // UTF-8 as Latin-1 for WM_NAME; what Latin-1 lacks becomes '?'.
-std::string latin1Of(const std::string& utf8)
+std::string latin1Of(std::string_view utf8)
 {
     std::string out;
-    for (size_t i = 0; i < utf8.size();) {
-        const auto c = static_cast<unsigned char>(utf8[i]);
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-            ++i;
-            continue;
-        }
-        const size_t length = std::min<size_t>((c & 0xE0) == 0xC0   ? 2
-                                               : (c & 0xF0) == 0xE0 ? 3
-                                                                    : 4,
-                                               utf8.size() - i);
-        out += (c == 0xC2 || c == 0xC3) && length == 2
-                   ? static_cast<char>((c & 0x1F) << 6 | (utf8[i + 1] & 0x3F))
-                   : '?';
-        i += length;
+    while (!utf8.empty()) {
+        const utf8::Character c = utf8::decode(utf8);
+        out += c.point <= 0xFF ? static_cast<char>(c.point) : '?';
+        utf8.remove_prefix(static_cast<size_t>(c.length));
     }
     return out;
 }
@@ -89,7 +79,7 @@ struct X11HostWindow::Connection {
         if (quitCode != 0)
             grabQuit(false);
         quitCode = 0;
-        Reply<xcb_keycode_t> codes(xcb_key_symbols_get_keycode(keys, kKeyQ));
+        Reply<xcb_keycode_t> codes(xcb_key_symbols_get_keycode(keys, XK_q));
         if (codes && codes.get()[0] != XCB_NO_SYMBOL)
             quitCode = codes.get()[0];
         if (quitCode != 0)

@@ -4,6 +4,7 @@
 
 #include <cairo.h>
 #include <xcb/xcb.h>
+#include <xcb/xcb_keysyms.h>
 #include <xcb/xtest.h>
 
 #include <algorithm>
@@ -13,81 +14,9 @@
 
 #include "platform/api/InterfaceDefs.h"
 #include "platform/api/OS.h"
+#include "platform/backends/x11/X11Keys.h"
 
 namespace {
-
-// Keysyms (the X protocol's numbers for the keys we press).
-constexpr uint32_t kKeyShiftL = 0xffe1;
-constexpr uint32_t kKeyControlL = 0xffe3;
-constexpr uint32_t kKeyAltL = 0xffe9;
-constexpr uint32_t kKeySuperL = 0xffeb;
-
-// The modifier keys of a script as the X11 back end reads them: command on
-// Ctrl, option on Alt, control on the logo key.
-struct ModifierKey {
-    uint32_t bit;
-    uint32_t keysym;
-};
-constexpr ModifierKey kModifierKeys[] = {{B_SHIFT_KEY, kKeyShiftL},
-                                         {B_COMMAND_KEY, kKeyControlL},
-                                         {B_CONTROL_KEY, kKeySuperL},
-                                         {B_OPTION_KEY, kKeyAltL}};
-
-// Our button bits and the X buttons they are: secondary is the right one.
-struct ButtonBit {
-    uint32_t bit;
-    uint8_t button;
-};
-constexpr ButtonBit kButtons[] = {{1, 1}, {2, 3}, {4, 2}};
-
-// The key codes of InterfaceDefs.h and the keysyms of those keys.
-struct SpecialKey {
-    char code;
-    uint32_t keysym;
-};
-constexpr SpecialKey kSpecialKeys[] = {
-    {B_HOME, 0xff50},     {B_END, 0xff57},        {B_BACKSPACE, 0xff08},  {B_TAB, 0xff09},
-    {B_ENTER, 0xff0d},    {B_ESCAPE, 0xff1b},     {B_LEFT_ARROW, 0xff51}, {B_RIGHT_ARROW, 0xff53},
-    {B_UP_ARROW, 0xff52}, {B_DOWN_ARROW, 0xff54}, {B_DELETE, 0xffff}};
-
-// One key's bytes as a keysym: Latin-1 characters are their own keysym,
-// other characters 0x01000000 + their code point; 0 for bad UTF-8.
-uint32_t keysymOf(const char* bytes, int32_t length)
-{
-    if (length == 1)
-        for (const SpecialKey& k : kSpecialKeys)
-            if (bytes[0] == k.code)
-                return k.keysym;
-    const auto* b = reinterpret_cast<const unsigned char*>(bytes);
-    uint32_t point = 0;
-    int32_t extra = 0;
-    if (b[0] < 0x80)
-        point = b[0];
-    else if ((b[0] & 0xE0) == 0xC0)
-        point = b[0] & 0x1Fu, extra = 1;
-    else if ((b[0] & 0xF0) == 0xE0)
-        point = b[0] & 0x0Fu, extra = 2;
-    else if ((b[0] & 0xF8) == 0xF0)
-        point = b[0] & 0x07u, extra = 3;
-    else
-        return 0;
-    if (length != extra + 1)
-        return 0;
-    for (int32_t i = 1; i <= extra; ++i)
-        point = point << 6 | (b[i] & 0x3Fu);
-    if (point < 0x20)
-        return 0;
-    return (point < 0x7F || (point >= 0xA0 && point <= 0xFF)) ? point : 0x01000000u | point;
-}
-
-bool isLatinUpper(uint32_t s)
-{
-    return (s >= 'A' && s <= 'Z') || (s >= 0xC0 && s <= 0xDE && s != 0xD7);
-}
-bool isLatinLower(uint32_t s)
-{
-    return (s >= 'a' && s <= 'z') || (s >= 0xE0 && s <= 0xFE && s != 0xF7);
-}
 
 struct FreeReply {
     void operator()(void* p) const { std::free(p); }
@@ -99,6 +28,8 @@ template <typename T> using Reply = std::unique_ptr<T, FreeReply>;
 struct X11InputDriver::Connection {
     ~Connection()
     {
+        if (keys != nullptr)
+            xcb_key_symbols_free(keys);
         if (c == nullptr)
             return;
         if (!xcb_connection_has_error(c)) {
@@ -109,48 +40,20 @@ struct X11InputDriver::Connection {
         xcb_disconnect(c);
     }
 
-    xcb_atom_t atom(const char* name)
-    {
-        Reply<xcb_intern_atom_reply_t> r(xcb_intern_atom_reply(
-            c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr));
-        return r ? r->atom : xcb_atom_t{XCB_ATOM_NONE};
-    }
-
     uint32_t inside();
 
-    void readKeyboard()
+    // The key that types `keysym`, and whether it needs shift; 0 for none.
+    // Keys without shift first, so a letter is typed without it.
+    xcb_keycode_t keycodeOf(xcb_keysym_t keysym, bool* shift) const
     {
         const xcb_setup_t* setup = xcb_get_setup(c);
-        minCode = setup->min_keycode;
-        const int count = setup->max_keycode - setup->min_keycode + 1;
-        Reply<xcb_get_keyboard_mapping_reply_t> r(xcb_get_keyboard_mapping_reply(
-            c, xcb_get_keyboard_mapping(c, minCode, static_cast<uint8_t>(count)), nullptr));
-        keymap.clear();
-        perCode = 0;
-        if (!r)
-            return;
-        perCode = r->keysyms_per_keycode;
-        const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(r.get());
-        keymap.assign(syms, syms + xcb_get_keyboard_mapping_keysyms_length(r.get()));
-    }
-
-    // The key that types `keysym`, and whether it needs shift; 0 for none.
-    // A key with one keysym that is a letter types the lower and the upper
-    // case, as the protocol has it.
-    uint8_t keycodeOf(uint32_t keysym, bool* shift) const
-    {
-        for (int pass = 0; pass < 2; ++pass)
-            for (size_t at = 0; perCode > 0 && at < keymap.size(); at += perCode) {
-                uint32_t plain = keymap[at], shifted = perCode > 1 ? keymap[at + 1] : 0;
-                if (shifted == 0 && isLatinLower(plain))
-                    shifted = plain - 0x20;
-                else if (shifted == 0 && isLatinUpper(plain))
-                    shifted = plain, plain += 0x20;
-                if ((pass == 0 ? plain : shifted) == keysym) {
-                    *shift = pass == 1;
-                    return static_cast<uint8_t>(minCode + at / perCode);
+        for (int column = 0; column < 2; ++column)
+            for (int code = setup->min_keycode; code <= setup->max_keycode; ++code)
+                if (xcb_key_symbols_get_keysym(keys, static_cast<xcb_keycode_t>(code), column) ==
+                    keysym) {
+                    *shift = column == 1;
+                    return static_cast<xcb_keycode_t>(code);
                 }
-            }
         return 0;
     }
 
@@ -167,11 +70,11 @@ struct X11InputDriver::Connection {
 
     void modifierKeys(uint32_t wanted, bool down)
     {
-        for (const ModifierKey& m : kModifierKeys) {
+        for (const x11keys::Modifier& m : x11keys::kModifiers) {
             if ((wanted & m.bit) == 0 || ((heldKeys & m.bit) != 0) == down)
                 continue;
             bool shift = false;
-            const uint8_t code = keycodeOf(m.keysym, &shift);
+            const xcb_keycode_t code = keycodeOf(m.key, &shift);
             if (code == 0)
                 continue;
             fake(down ? XCB_KEY_PRESS : XCB_KEY_RELEASE, code);
@@ -184,7 +87,7 @@ struct X11InputDriver::Connection {
     void setInput(uint32_t buttons, uint32_t keys)
     {
         modifierKeys(keys, true);
-        for (const ButtonBit& b : kButtons)
+        for (const x11keys::Button& b : x11keys::kButtons)
             if (((buttons ^ heldButtons) & b.bit) != 0)
                 fake((buttons & b.bit) != 0 ? XCB_BUTTON_PRESS : XCB_BUTTON_RELEASE, b.button);
         heldButtons = buttons;
@@ -197,7 +100,8 @@ struct X11InputDriver::Connection {
     {
         while (xcb_generic_event_t* e = xcb_poll_for_event(c)) {
             if ((e->response_type & 0x7F) == XCB_MAPPING_NOTIFY)
-                readKeyboard();
+                xcb_refresh_keyboard_mapping(keys,
+                                             reinterpret_cast<xcb_mapping_notify_event_t*>(e));
             std::free(e);
         }
     }
@@ -205,9 +109,7 @@ struct X11InputDriver::Connection {
     xcb_connection_t* c = nullptr;
     xcb_window_t root = 0, window = 0;
     std::string display;
-    uint8_t minCode = 0;
-    int perCode = 0;
-    std::vector<xcb_keysym_t> keymap;
+    xcb_key_symbols_t* keys = nullptr;
     uint32_t heldButtons = 0, heldKeys = 0;
 };
 
@@ -244,7 +146,7 @@ std::unique_ptr<X11InputDriver> X11InputDriver::open(uint32_t window, std::strin
     }
     x->root = screens.data->root;
     x->window = window;
-    x->readKeyboard();
+    x->keys = xcb_key_symbols_alloc(x->c);
     return std::unique_ptr<X11InputDriver>(new X11InputDriver(std::move(x)));
 }
 
@@ -341,9 +243,9 @@ bool X11InputDriver::key(const char* bytes, int32_t length, uint32_t modifierKey
                          std::string* whyNot)
 {
     x->drain();
-    const uint32_t keysym = length > 0 ? keysymOf(bytes, length) : 0;
+    const xcb_keysym_t keysym = length > 0 ? x11keys::keyOf(bytes, length) : 0;
     bool shift = false;
-    const uint8_t code = keysym != 0 ? x->keycodeOf(keysym, &shift) : 0;
+    const xcb_keycode_t code = keysym != 0 ? x->keycodeOf(keysym, &shift) : 0;
     if (code == 0) {
         *whyNot = "no key of X display " + x->display + "'s keyboard types '" +
                   std::string(bytes, static_cast<size_t>(std::max(length, 0))) + "'";

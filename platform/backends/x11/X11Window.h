@@ -20,7 +20,7 @@
 class X11Window final : public WindowBackend, private X11EventSink {
 public:
     // A mapped child of `parent`, or null (the reason on stderr).
-    static X11Window* open(uint32_t parent, int32_t width, int32_t height);
+    static std::unique_ptr<X11Window> open(uint32_t parent, int32_t width, int32_t height);
     ~X11Window() override;
 
     PixelBuffer surface() override;
@@ -30,7 +30,7 @@ public:
     void present() override;
     // Viewable: mapped, and so is every window above it.
     bool visible() const override { return viewable_ && !destroyed_; }
-    void pointer(int32_t* x, int32_t* y, uint32_t* buttons) override;
+    void pointer(int32_t* x, int32_t* y, uint32_t* buttons, uint32_t* modifiers) override;
     uint32_t modifiers() override;
     void run(WindowEvents& window) override;
     void wake() override;
@@ -85,12 +85,10 @@ private:
     // Under the window lock: what was drawn since the last upload.
     clipping_rect dirty_{0, 0, -1, -1};
 
-    std::atomic<bool> mapped_{false};
     // A host hides its editor by unmapping a window above ours, which leaves
     // ours mapped but not viewable: nothing is drawn or uploaded then.
     std::atomic<bool> viewable_{false};
     std::atomic<bool> destroyed_{false}; // with its parent, by the host
-    std::atomic<uint32_t> lastModifiers_{0};
 
     // Double clicks: the last press's time, button and place.
     uint32_t lastPressTime_ = 0;
