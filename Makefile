@@ -135,6 +135,7 @@ bench: build
 	@if [ -x $(BUILD)/wobrix-host ]; then \
 	    $(BUILD)/wobrix-host bench --program 0 --program 3 $(BUILD)/WobrixFree.so /usr/lib/vst/lsp-plugins/compressor-stereo.so; fi
 	$(BUILD)/bench/processor_bench
+	@if [ -x $(BUILD)/bench/scaled_idle_bench ]; then $(XVFB) $(BUILD)/bench/scaled_idle_bench; fi
 
 # The kernel against the per-sample reference for minutes (SOAK_SECONDS).
 SOAK_SECONDS ?= 300
