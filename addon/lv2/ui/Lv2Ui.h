@@ -27,7 +27,7 @@ struct Lv2UiHost {
     const LV2UI_Touch* touch = nullptr;   // optional
     const LV2UI_Resize* resize = nullptr; // optional
     void* parent = nullptr;               // ui:parent, the X window id; null: top-level
-    int32_t scale = 0;                    // ui:scaleFactor rounded (at least 1); 0: not given
+    int32_t scale = 0;                    // the host's ui:scaleFactor as a scale; 0: not given
 };
 
 class Lv2Ui final : public ParameterSink {
@@ -52,6 +52,9 @@ public:
     // the value (the editor shows it) and the host is told, each value as
     // one gesture of its port so that it is recorded as a user's edit.
     void setParameter(int32_t index, float value) override;
+
+    // The scale the host asked for (0: none), for the editor's adopter.
+    int32_t scale() const { return host.scale; }
 
     // Window thread: queued for the next idle.
     void edited(int32_t parameter, float value);

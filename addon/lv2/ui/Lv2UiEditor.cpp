@@ -9,7 +9,7 @@
 #include "platform/backends/x11/X11Backend.h"
 
 Lv2UiEditor::Lv2UiEditor(ZeltoBass* effect, Lv2Ui& ui)
-    : ZeltoBassEditor(effect, adoptX11Window, ui), ui(ui)
+    : ZeltoBassEditor(effect, x11WindowAdopter(ui.scale()), ui), ui(ui)
 {
 }
 

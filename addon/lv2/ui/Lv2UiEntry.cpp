@@ -4,12 +4,12 @@
 #include <lv2/ui/ui.h>
 #include <lv2/urid/urid.h>
 
-#include <cmath>
 #include <cstring>
 
 #include "addon/lv2/Lv2Ports.h"
 #include "addon/lv2/ui/Lv2Ui.h"
 #include "addon/lv2/ui/Lv2UiIds.h"
+#include "platform/api/EditorScale.h"
 
 namespace {
 
@@ -22,8 +22,7 @@ const void* feature(const LV2_Feature* const* features, const char* uri)
 }
 
 // The host's ui:scaleFactor (a float option, its key mapped through
-// urid:map) rounded to the nearest whole number, at least 1; 0 when the host
-// gives none.
+// urid:map) as an editor scale; 0 when the host gives none.
 int32_t scaleFactor(const LV2_Feature* const* features)
 {
     const auto* map = static_cast<const LV2_URID_Map*>(feature(features, LV2_URID__map));
@@ -33,15 +32,10 @@ int32_t scaleFactor(const LV2_Feature* const* features)
         return 0;
     const LV2_URID key = map->map(map->handle, LV2_UI__scaleFactor);
     const LV2_URID type = map->map(map->handle, LV2_ATOM__Float);
-    for (; option->key != 0; ++option) {
-        if (option->key != key || option->type != type || option->size != sizeof(float) ||
-            option->value == nullptr)
-            continue;
-        const float value = *static_cast<const float*>(option->value);
-        if (!std::isfinite(value))
-            return 0;
-        return value < 1.5f ? 1 : static_cast<int32_t>(std::lround(std::fmin(value, 64.0f)));
-    }
+    for (; option->key != 0; ++option)
+        if (option->key == key && option->type == type && option->size == sizeof(float) &&
+            option->value != nullptr)
+            return editor_scale::fromFactor(*static_cast<const float*>(option->value));
     return 0;
 }
 

@@ -32,7 +32,8 @@ BWindow* adoptHeadlessWindow(WobrixHeadlessWindow* record)
     return BWindow::Adopt(HeadlessBackend::attach(record));
 }
 
-BWindow* adoptHeadlessHandle(void* handle, int32_t /*width*/, int32_t /*height*/)
+// Headless pictures are always editor pixels: the scale is a screen's.
+BWindow* adoptHeadlessHandle(void* handle, int32_t /*width*/, int32_t /*height*/, int32_t /*scale*/)
 {
     return adoptHeadlessWindow(static_cast<WobrixHeadlessWindow*>(handle));
 }

@@ -21,7 +21,7 @@ class BWindow;
 BWindow* adoptHeadlessWindow(WobrixHeadlessWindow* record);
 // The same, for a host's handle of unknown type (the editor opcode's pointer).
 // The size is the record's own; the editor's is not needed.
-BWindow* adoptHeadlessHandle(void* handle, int32_t width, int32_t height);
+BWindow* adoptHeadlessHandle(void* handle, int32_t width, int32_t height, int32_t scale);
 
 class HeadlessBackend final : public WindowBackend {
 public:

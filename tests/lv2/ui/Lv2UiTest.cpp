@@ -6,11 +6,15 @@
 // and go without X errors or leftovers.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <lv2/atom/atom.h>
+#include <lv2/options/options.h>
 #include <lv2/ui/ui.h>
+#include <lv2/urid/urid.h>
 
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <string>
 #include <thread>
 #include <vector>
@@ -111,6 +115,17 @@ Picture headless(std::vector<std::pair<uint32_t, float>> values)
     return pictureOfBgra(pixels, kWidth, kHeight);
 }
 
+// Each pixel an N x N block.
+Picture enlarged(const Picture& p, int n)
+{
+    Picture out{p.width * n, p.height * n, {}};
+    out.rgb.resize(static_cast<size_t>(out.width) * static_cast<size_t>(out.height));
+    for (int y = 0; y < out.height; ++y)
+        for (int x = 0; x < out.width; ++x)
+            out.rgb[static_cast<size_t>(y * out.width + x)] = p.at(x / n, y / n);
+    return out;
+}
+
 int openFiles()
 {
     return static_cast<int>(std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
@@ -138,15 +153,27 @@ protected:
         }
     }
 
-    LV2UI_Handle instantiate()
+    // factor > 0: the host's ui:scaleFactor, through options and urid:map.
+    LV2UI_Handle instantiate(float factor = 0.0f)
     {
         const LV2_Feature parentFeature{LV2_UI__parent,
                                         reinterpret_cast<void*>(static_cast<uintptr_t>(parent))};
         const LV2_Feature touchFeature{LV2_UI__touch, &touch};
         const LV2_Feature resizeFeature{LV2_UI__resize, &resize};
         const LV2_Feature idleFeature{LV2_UI__idleInterface, nullptr};
-        const LV2_Feature* features[] = {&parentFeature, &touchFeature, &resizeFeature,
-                                         &idleFeature, nullptr};
+        const LV2_Feature mapFeature{LV2_URID__map, &map};
+        const LV2_Options_Option options[] = {{LV2_OPTIONS_INSTANCE, 0, urid(LV2_UI__scaleFactor),
+                                               sizeof factor, urid(LV2_ATOM__Float), &factor},
+                                              {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr}};
+        const LV2_Feature optionsFeature{LV2_OPTIONS__options,
+                                         const_cast<LV2_Options_Option*>(options)};
+        const LV2_Feature* features[] = {&parentFeature,
+                                         &touchFeature,
+                                         &resizeFeature,
+                                         &idleFeature,
+                                         factor > 0 ? &mapFeature : nullptr,
+                                         &optionsFeature,
+                                         nullptr};
         LV2UI_Widget widget = nullptr;
         LV2UI_Handle handle =
             descriptor()->instantiate(descriptor(), kLv2PluginUri, WOBRIX_LV2_BUNDLE, UiHost::write,
@@ -208,6 +235,14 @@ protected:
     // Features the UI keeps for its life.
     LV2UI_Touch touch{&host, UiHost::touch};
     LV2UI_Resize resize{&host, UiHost::resize};
+    std::map<std::string, LV2_URID> urids;
+    static LV2_URID urid(LV2_URID_Map_Handle self, const char* uri)
+    {
+        auto& known = *static_cast<std::map<std::string, LV2_URID>*>(self);
+        return known.emplace(uri, static_cast<LV2_URID>(known.size() + 1)).first->second;
+    }
+    LV2_URID urid(const char* uri) { return urid(&urids, uri); }
+    LV2_URID_Map map{&urids, urid};
     LV2UI_Handle ui = nullptr;
     uint32_t widgetId = 0;
     const LV2UI_Idle_Interface* idleInterface = nullptr;
@@ -224,6 +259,25 @@ TEST_F(Lv2Ui, OpensAsTheParentsChildAtItsSizeAndShowsTheHeadlessPicture)
     EXPECT_EQ(height, kHeight);
     EXPECT_EQ(host.calls, (std::vector<Call>{{Call::Resize, kHeight, kWidth}}));
     EXPECT_TRUE(idleUntilShown(headless({})));
+}
+
+TEST_F(Lv2Ui, TheHostsScaleFactorShowsEachPixelAsABlock)
+{
+    x.destroy(parent); // a host grows its window as ui:resize asks
+    parent = x.makeParent(kParentX, kParentY, 2 * kWidth, 2 * kHeight);
+    ui = instantiate(1.8f); // the nearest whole number
+    ASSERT_NE(ui, nullptr);
+    int width = 0, height = 0;
+    x.size(widgetId, &width, &height);
+    EXPECT_EQ(width, 2 * kWidth);
+    EXPECT_EQ(height, 2 * kHeight);
+    EXPECT_EQ(host.calls, (std::vector<Call>{{Call::Resize, 2 * kHeight, 2 * kWidth}}));
+    const Picture want = enlarged(headless({}), 2);
+    EXPECT_TRUE(idleUntil([&] {
+        return pictureOfBgra(x.pixels(widgetId, 0, 0, 2 * kWidth, 2 * kHeight), 2 * kWidth,
+                             2 * kHeight)
+                   .rgb == want.rgb;
+    }));
 }
 
 TEST_F(Lv2Ui, PortEventMovesTheSliderAndIsNeverWrittenBack)
