@@ -1,6 +1,8 @@
 # The Debian package, built by `make package` (CPack's DEB generator):
 #   /usr/lib/vst/WobrixFree.so       the add-on for Linux hosts, where Debian's
 #                                    own add-ons live and Ardour looks first
+#   /usr/lib/lv2/WobrixFree.lv2/     the LV2 bundle, where lilv looks with no
+#                                    LV2_PATH set
 #   /usr/bin/wobrix-host, wobrix-gallery
 #   /usr/share/doc/wobrix-free/README.md, copyright, changelog.gz
 #   /usr/share/man/man1/wobrix-host.1.gz, wobrix-gallery.1.gz
@@ -51,6 +53,11 @@ endfunction()
 wobrix_deb_install_stripped(wobrix_addon_hosts lib/vst)
 wobrix_deb_install_stripped(wobrix_host bin)
 wobrix_deb_install_stripped(wobrix_gallery bin)
+# The LV2 bundle: its descriptions as written, its binary stripped.
+install(DIRECTORY ${WOBRIX_LV2_BUNDLE} DESTINATION lib/lv2
+        FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ
+        COMPONENT deb EXCLUDE_FROM_ALL FILES_MATCHING PATTERN "*.ttl")
+wobrix_deb_install_stripped(wobrix_lv2 lib/lv2/WobrixFree.lv2)
 
 find_program(WOBRIX_GZIP gzip)
 install(FILES ${CMAKE_SOURCE_DIR}/README.md ${WOBRIX_DEB_DIR}/copyright
@@ -103,7 +110,8 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "stereo bass effect plug-in for Linux host
 set(CPACK_PACKAGE_DESCRIPTION
     "WobrixFree thickens and drives bass: a tube-style soft clipper and a peak\n\
 compressor, blended with the dry signal. The add-on loads in Ardour and other\n\
-hosts of the same plug-in protocol from /usr/lib/vst. Also the command-line\n\
+hosts of the same plug-in protocol from /usr/lib/vst, and as an LV2 plug-in\n\
+from /usr/lib/lv2 in Ardour, jalv and other LV2 hosts. Also the command-line\n\
 host wobrix-host and the toolkit gallery wobrix-gallery.")
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://www.zeltoaudio.com")

@@ -16,6 +16,10 @@ deb=$(ls "$build"/wobrix-free_*.deb)
 
 expected="./usr/bin/wobrix-gallery
 ./usr/bin/wobrix-host
+./usr/lib/lv2/WobrixFree.lv2/WobrixFree.so
+./usr/lib/lv2/WobrixFree.lv2/WobrixFree.ttl
+./usr/lib/lv2/WobrixFree.lv2/manifest.ttl
+./usr/lib/lv2/WobrixFree.lv2/presets.ttl
 ./usr/lib/vst/WobrixFree.so
 ./usr/share/doc/wobrix-free/README.md
 ./usr/share/doc/wobrix-free/changelog.gz
@@ -43,7 +47,8 @@ trap 'rm -rf "$root"' EXIT
 dpkg-deb -x "$deb" "$root"
 # Stripped: no symbol table, no debug sections (file(1) says "stripped" for
 # the first only).
-for f in usr/bin/wobrix-host usr/bin/wobrix-gallery usr/lib/vst/WobrixFree.so; do
+for f in usr/bin/wobrix-host usr/bin/wobrix-gallery usr/lib/vst/WobrixFree.so \
+    usr/lib/lv2/WobrixFree.lv2/WobrixFree.so; do
     file "$root/$f" | grep -q ', stripped' || fail "$f is not stripped: $(file -b "$root/$f")"
     sections=$(readelf -S -W "$root/$f" | grep -E '\.(symtab|debug_|zdebug_)' || true)
     [ -z "$sections" ] || fail "$f keeps $sections"
@@ -67,6 +72,12 @@ done
 version=$(dpkg-deb -f "$deb" Version)
 logged=$(gzip -dc "$root/usr/share/doc/wobrix-free/changelog.gz" | dpkg-parsechangelog -l- -S Version)
 [ "$logged" = "$version" ] || fail "the changelog's last entry is $logged, the package $version"
+
+# The bundle as lilv finds it in the packaged folder, with its presets.
+LV2_PATH="$root/usr/lib/lv2" lv2ls | grep -qx http://www.zeltoaudio.com/lv2/WobrixFree ||
+    fail "lv2ls does not find the packaged LV2 bundle"
+LV2_PATH="$root/usr/lib/lv2" lv2info http://www.zeltoaudio.com/lv2/WobrixFree | grep -q "^	         Heavy$" ||
+    fail "lv2info lists no Heavy preset in the packaged bundle"
 
 # Installed, no add-on lies beside wobrix-host: the demo takes ../lib/vst's.
 "$root/usr/bin/wobrix-host" demo --out "$root/demo" >"$root/demo.log" ||
