@@ -2,7 +2,7 @@
 // back end, chosen by the add-on that assembles the effect.
 #pragma once
 
-#include "platform/api/Window.h"
+#include "platform/api/WindowAdopter.h"
 #include "plugin/EditorMaker.h"
 
 class BassEditorMaker final : public EditorMaker {

@@ -29,16 +29,16 @@ bool usable(const WobrixHeadlessWindow* r)
 
 BWindow* adoptHeadlessWindow(WobrixHeadlessWindow* record)
 {
-    HeadlessBackend* backend = HeadlessBackend::attach(record);
-    return backend != nullptr ? BWindow::Adopt(backend) : nullptr;
+    return BWindow::Adopt(HeadlessBackend::attach(record));
 }
 
-BWindow* adoptHeadlessHandle(void* handle, int32_t /*width*/, int32_t /*height*/)
+// Headless pictures are always editor pixels: the scale is a screen's.
+BWindow* adoptHeadlessHandle(void* handle, int32_t /*width*/, int32_t /*height*/, int32_t /*scale*/)
 {
     return adoptHeadlessWindow(static_cast<WobrixHeadlessWindow*>(handle));
 }
 
-HeadlessBackend* HeadlessBackend::attach(WobrixHeadlessWindow* record)
+std::unique_ptr<HeadlessBackend> HeadlessBackend::attach(WobrixHeadlessWindow* record)
 {
     if (!usable(record))
         return nullptr;
@@ -47,7 +47,7 @@ HeadlessBackend* HeadlessBackend::attach(WobrixHeadlessWindow* record)
                                      __ATOMIC_ACQUIRE)) {
         return nullptr;
     }
-    return new HeadlessBackend(record);
+    return std::unique_ptr<HeadlessBackend>(new HeadlessBackend(record));
 }
 
 HeadlessBackend::HeadlessBackend(WobrixHeadlessWindow* record) : record_(record)
@@ -112,12 +112,14 @@ void HeadlessBackend::markSeen(uint32_t serial) const
 }
 
 // The serial is read before the state, so the state read is at least that new.
-void HeadlessBackend::pointer(int32_t* x, int32_t* y, uint32_t* buttons)
+void HeadlessBackend::pointer(int32_t* x, int32_t* y, uint32_t* buttons, uint32_t* modifiers)
 {
     const uint32_t serial = load(&record_->pointer_serial);
     *x = load(&record_->pointer_x);
     *y = load(&record_->pointer_y);
-    *buttons = inputEnded() ? 0 : load(&record_->buttons);
+    const bool ended = inputEnded();
+    *buttons = ended ? 0 : load(&record_->buttons);
+    *modifiers = ended ? 0 : load(&record_->modifiers);
     markSeen(serial);
 }
 

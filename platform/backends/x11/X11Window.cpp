@@ -15,9 +15,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <string>
 
-#include "platform/api/InterfaceDefs.h"
+#include "platform/api/EditorScale.h"
+#include "platform/api/Image.h"
 #include "platform/backends/x11/NoSigpipe.h"
+#include "platform/backends/x11/X11Keys.h"
 #include "platform/backends/x11/X11Menu.h"
 #include "platform/pixels/PixelRect.h"
 
@@ -33,92 +37,15 @@ constexpr uint32_t kDoubleClickTime = 400;
 constexpr int32_t kDoubleClickSlop = 4;
 constexpr int32_t kLargestSide = 16384;
 
-uint32_t ourModifiers(uint16_t state)
+// One line on stderr, named after the file this code was loaded from (the
+// add-on inside a host, the program that links it), never a product.
+void complain(const std::string& what)
 {
-    uint32_t keys = 0;
-    if (state & XCB_MOD_MASK_SHIFT)
-        keys |= B_SHIFT_KEY;
-    // Ctrl is the command key here, as a click with it restores a default
-    // on this desktop; Alt is the option key.
-    if (state & XCB_MOD_MASK_CONTROL)
-        keys |= B_COMMAND_KEY;
-    if (state & XCB_MOD_MASK_1)
-        keys |= B_OPTION_KEY;
-    if (state & XCB_MOD_MASK_4)
-        keys |= B_CONTROL_KEY;
-    return keys;
-}
-
-uint32_t ourButtons(uint16_t state)
-{
-    uint32_t buttons = 0;
-    if (state & XCB_BUTTON_MASK_1)
-        buttons |= B_PRIMARY_MOUSE_BUTTON;
-    if (state & XCB_BUTTON_MASK_3)
-        buttons |= B_SECONDARY_MOUSE_BUTTON;
-    if (state & XCB_BUTTON_MASK_2)
-        buttons |= B_TERTIARY_MOUSE_BUTTON;
-    return buttons;
-}
-
-uint32_t buttonBit(uint8_t detail)
-{
-    switch (detail) {
-    case 1: return B_PRIMARY_MOUSE_BUTTON;
-    case 2: return B_TERTIARY_MOUSE_BUTTON;
-    case 3: return B_SECONDARY_MOUSE_BUTTON;
-    default: return 0; // the wheel and extra buttons press nothing
-    }
-}
-
-// A key symbol as the bytes a focus view takes: a key code of
-// InterfaceDefs.h or one character's UTF-8; 0 bytes for keys we do not use.
-int32_t keyBytes(xcb_keysym_t sym, char* out)
-{
-    switch (sym) {
-    case 0xff08: out[0] = B_BACKSPACE; return 1;
-    case 0xff09: out[0] = B_TAB; return 1;
-    case 0xff0d:
-    case 0xff8d: out[0] = B_ENTER; return 1;
-    case 0xff1b: out[0] = B_ESCAPE; return 1;
-    case 0xffff: out[0] = B_DELETE; return 1;
-    case 0xff50: out[0] = B_HOME; return 1;
-    case 0xff57: out[0] = B_END; return 1;
-    case 0xff51: out[0] = B_LEFT_ARROW; return 1;
-    case 0xff53: out[0] = B_RIGHT_ARROW; return 1;
-    case 0xff52: out[0] = B_UP_ARROW; return 1;
-    case 0xff54: out[0] = B_DOWN_ARROW; return 1;
-    default: break;
-    }
-    uint32_t cp = 0;
-    if (sym >= 0x20 && sym <= 0x7e)
-        cp = sym;
-    else if (sym >= 0xa0 && sym <= 0xff)
-        cp = sym;
-    else if (sym >= 0x01000100 && sym <= 0x0110ffff)
-        cp = sym - 0x01000000;
-    else
-        return 0;
-    if (cp < 0x80) {
-        out[0] = static_cast<char>(cp);
-        return 1;
-    }
-    if (cp < 0x800) {
-        out[0] = static_cast<char>(0xc0 | (cp >> 6));
-        out[1] = static_cast<char>(0x80 | (cp & 0x3f));
-        return 2;
-    }
-    if (cp < 0x10000) {
-        out[0] = static_cast<char>(0xe0 | (cp >> 12));
-        out[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3f));
-        out[2] = static_cast<char>(0x80 | (cp & 0x3f));
-        return 3;
-    }
-    out[0] = static_cast<char>(0xf0 | (cp >> 18));
-    out[1] = static_cast<char>(0x80 | ((cp >> 12) & 0x3f));
-    out[2] = static_cast<char>(0x80 | ((cp >> 6) & 0x3f));
-    out[3] = static_cast<char>(0x80 | (cp & 0x3f));
-    return 4;
+    std::string file;
+    const auto self = reinterpret_cast<const void*>(&complain);
+    const std::string name =
+        findImageContaining(self, &file) ? std::filesystem::path(file).filename().string() : "";
+    std::fprintf(stderr, "%s%s%s\n", name.c_str(), name.empty() ? "" : ": ", what.c_str());
 }
 
 const xcb_visualtype_t* findVisual(const xcb_setup_t* setup, xcb_visualid_t id, uint8_t* depth)
@@ -154,34 +81,48 @@ bool serverTakesOurPixels(const xcb_setup_t* setup, const xcb_visualtype_t* visu
 
 } // namespace
 
-X11Window* X11Window::open(uint32_t parent, int32_t width, int32_t height)
+std::unique_ptr<X11Window> X11Window::open(uint32_t parent, int32_t width, int32_t height,
+                                           int32_t scale)
 {
-    if (parent == 0 || width < 1 || height < 1 || width > kLargestSide || height > kLargestSide) {
-        std::fprintf(stderr, "WobrixFree: the host handed no window to open the editor in\n");
+    scale = std::clamp(scale, 1, editor_scale::kLargest);
+    if (parent == 0) {
+        complain("the host handed no window to open the editor in");
+        return nullptr;
+    }
+    if (width < 1 || height < 1 || width * scale > kLargestSide || height * scale > kLargestSide) {
+        complain("the editor's size " + std::to_string(width) + " x " + std::to_string(height) +
+                 (scale > 1 ? " at scale " + std::to_string(scale) : "") +
+                 " is not one a window can have (1 to " + std::to_string(kLargestSide) +
+                 " pixels a side)");
         return nullptr;
     }
     NoSigpipe quiet; // a server may go away while we are still setting up
     const char* display = std::getenv("DISPLAY");
     xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(connection)) {
-        std::fprintf(stderr, "WobrixFree: cannot connect to the X display %s\n",
-                     display ? display : "(DISPLAY is not set)");
+        complain(std::string("cannot connect to the X display ") +
+                 (display ? display : "(DISPLAY is not set)"));
         xcb_disconnect(connection);
         return nullptr;
     }
-    auto* window = new X11Window(connection, parent, width, height);
+    std::unique_ptr<X11Window> window(
+        new X11Window(connection, parent, width * scale, height * scale, scale));
     const char* why = nullptr;
     if (!window->create(&why)) {
-        std::fprintf(stderr, "WobrixFree: cannot open the editor: %s\n", why);
-        delete window;
+        complain(std::string("cannot open the editor: ") + why);
         return nullptr;
     }
     return window;
 }
 
-X11Window::X11Window(xcb_connection_t* connection, uint32_t parent, int32_t width, int32_t height)
-    : connection_(connection), parent_(parent), width_(width), height_(height), stride_(4 * width)
+X11Window::X11Window(xcb_connection_t* connection, uint32_t parent, int32_t width, int32_t height,
+                     int32_t scale)
+    : connection_(connection), parent_(parent), width_(width), height_(height), stride_(4 * width),
+      scale_(scale)
 {
+    if (scale_ > 1)
+        canvas_.assign(
+            static_cast<size_t>(stride_ / scale_) * static_cast<size_t>(height_ / scale_), 0xff);
 }
 
 bool X11Window::create(const char** why)
@@ -306,6 +247,8 @@ bool X11Window::alive() const
 
 PixelBuffer X11Window::surface()
 {
+    if (scale_ > 1)
+        return {canvas_.data(), width_ / scale_, height_ / scale_, stride_ / scale_};
     return {pixels_, width_, height_, stride_};
 }
 
@@ -326,7 +269,8 @@ BPoint X11Window::screenOrigin()
 
 void X11Window::beginDrawing(const clipping_rect& area)
 {
-    const clipping_rect inside = pr::intersect(area, {0, 0, width_ - 1, height_ - 1});
+    const clipping_rect inside =
+        pr::intersect(area, {0, 0, width_ / scale_ - 1, height_ / scale_ - 1});
     if (pr::isEmpty(inside))
         return;
     if (pr::isEmpty(dirty_)) {
@@ -346,8 +290,34 @@ void X11Window::present()
     const clipping_rect area = dirty_;
     dirty_ = {0, 0, -1, -1};
     NoSigpipe quiet;
-    upload(area);
+    upload(scale_ > 1 ? enlarge(area) : area);
     xcb_flush(connection_);
+}
+
+clipping_rect X11Window::enlarge(const clipping_rect& a)
+{
+    const PixelBuffer from = surface();
+    const int32_t s = scale_;
+    const auto rowBytes = static_cast<size_t>(a.right - a.left + 1) * 4 * static_cast<size_t>(s);
+    for (int32_t y = a.top; y <= a.bottom; ++y) {
+        const auto* in = reinterpret_cast<const uint32_t*>(from.at(a.left, y));
+        uint8_t* first = pixels_ + static_cast<size_t>(y * s) * static_cast<size_t>(stride_) +
+                         static_cast<size_t>(a.left * s) * 4;
+        auto* out = reinterpret_cast<uint32_t*>(first);
+        for (int32_t x = a.left; x <= a.right; ++x, ++in)
+            for (int32_t k = 0; k < s; ++k)
+                *out++ = *in;
+        for (int32_t k = 1; k < s; ++k)
+            std::memcpy(first + static_cast<size_t>(k) * static_cast<size_t>(stride_), first,
+                        rowBytes);
+    }
+    return {a.left * s, a.top * s, a.right * s + s - 1, a.bottom * s + s - 1};
+}
+
+int32_t X11Window::unscaled(int32_t c) const
+{
+    // Rounds down, also left of and above the window.
+    return c >= 0 ? c / scale_ : -((-c + scale_ - 1) / scale_);
 }
 
 void X11Window::upload(const clipping_rect& a)
@@ -389,11 +359,12 @@ void X11Window::upload(const clipping_rect& a)
 
 // Live from the server: a tracking loop follows the real pointer. A lost
 // server or a destroyed window reads as every button released.
-void X11Window::pointer(int32_t* x, int32_t* y, uint32_t* buttons)
+void X11Window::pointer(int32_t* x, int32_t* y, uint32_t* buttons, uint32_t* modifiers)
 {
     *x = 0;
     *y = 0;
     *buttons = 0;
+    *modifiers = 0;
     if (destroyed_ || !alive())
         return;
     NoSigpipe quiet;
@@ -401,10 +372,10 @@ void X11Window::pointer(int32_t* x, int32_t* y, uint32_t* buttons)
         xcb_query_pointer_reply(connection_, xcb_query_pointer(connection_, window_), nullptr);
     if (p == nullptr)
         return;
-    *x = p->win_x;
-    *y = p->win_y;
-    *buttons = ourButtons(p->mask);
-    lastModifiers_ = ourModifiers(p->mask);
+    *x = unscaled(p->win_x);
+    *y = unscaled(p->win_y);
+    *buttons = x11keys::buttonsOf(p->mask);
+    *modifiers = x11keys::modifiersOf(p->mask);
     std::free(p);
 }
 
@@ -413,8 +384,9 @@ uint32_t X11Window::modifiers()
     int32_t x = 0;
     int32_t y = 0;
     uint32_t buttons = 0;
-    pointer(&x, &y, &buttons);
-    return destroyed_ || !alive() ? 0 : lastModifiers_.load();
+    uint32_t keys = 0;
+    pointer(&x, &y, &buttons, &keys);
+    return keys;
 }
 
 void X11Window::wake()
@@ -441,8 +413,15 @@ void X11Window::run(WindowEvents& window)
 {
     while (!window.quitting()) {
         bool alive = this->alive() && !destroyed_;
-        while (alive) {
-            xcb_generic_event_t* event = xcb_poll_for_event(connection_);
+        while (alive || !handedBack_.empty()) {
+            // What a menu's loop read for us comes first, in its order.
+            xcb_generic_event_t* event = nullptr;
+            if (!handedBack_.empty()) {
+                event = handedBack_.front().release();
+                handedBack_.pop_front();
+            } else {
+                event = xcb_poll_for_event(connection_);
+            }
             if (event == nullptr)
                 break;
             const bool go = handle(event, window);
@@ -496,8 +475,39 @@ void X11Window::checkViewable()
     std::free(a);
 }
 
+bool X11Window::noteStructure(xcb_generic_event_t* event)
+{
+    switch (event->response_type & 0x7f) {
+    // Ours or a window above it: its viewability may have changed.
+    case XCB_MAP_NOTIFY:
+    case XCB_UNMAP_NOTIFY: checkViewable(); return true;
+    case XCB_REPARENT_NOTIFY:
+        // A window manager framing the host's window puts a new one above us.
+        watchAncestors();
+        checkViewable();
+        return true;
+    case XCB_DESTROY_NOTIFY:
+        if (reinterpret_cast<xcb_destroy_notify_event_t*>(event)->window == window_) {
+            destroyed_ = true;
+            viewable_ = false;
+        }
+        return true;
+    default: return false;
+    }
+}
+
+void X11Window::handBack(xcb_generic_event_t* event)
+{
+    if (noteStructure(event))
+        std::free(event);
+    else
+        handedBack_.emplace_back(event);
+}
+
 bool X11Window::handle(xcb_generic_event_t* event, WindowEvents& window)
 {
+    if (noteStructure(event))
+        return true;
     switch (event->response_type & 0x7f) {
     case XCB_EXPOSE:
         viewable_ = true; // only a viewable window is exposed
@@ -507,29 +517,6 @@ bool X11Window::handle(xcb_generic_event_t* event, WindowEvents& window)
         return true;
     case XCB_BUTTON_PRESS: return press(reinterpret_cast<xcb_button_press_event_t*>(event), window);
     case XCB_KEY_PRESS: return key(reinterpret_cast<xcb_key_press_event_t*>(event), window);
-    // Ours or a window above it: its viewability may have changed.
-    case XCB_MAP_NOTIFY:
-        if (reinterpret_cast<xcb_map_notify_event_t*>(event)->window == window_)
-            mapped_ = true;
-        checkViewable();
-        return true;
-    case XCB_UNMAP_NOTIFY:
-        if (reinterpret_cast<xcb_unmap_notify_event_t*>(event)->window == window_)
-            mapped_ = false;
-        checkViewable();
-        return true;
-    case XCB_REPARENT_NOTIFY:
-        // A window manager framing the host's window puts a new one above us.
-        watchAncestors();
-        checkViewable();
-        return true;
-    case XCB_DESTROY_NOTIFY:
-        if (reinterpret_cast<xcb_destroy_notify_event_t*>(event)->window == window_) {
-            destroyed_ = true;
-            mapped_ = false;
-            viewable_ = false;
-        }
-        return true;
     default:
         // Errors come to us as events of our own connection, never to a
         // host's handler; none needs an answer.
@@ -539,7 +526,7 @@ bool X11Window::handle(xcb_generic_event_t* event, WindowEvents& window)
 
 bool X11Window::press(const xcb_button_press_event_t* event, WindowEvents& window)
 {
-    const uint32_t bit = buttonBit(event->detail);
+    const uint32_t bit = x11keys::buttonOf(event->detail);
     if (bit == 0)
         return true;
     const bool again = event->detail == lastButton_ &&
@@ -551,10 +538,9 @@ bool X11Window::press(const xcb_button_press_event_t* event, WindowEvents& windo
     lastPressTime_ = event->time;
     lastX_ = event->event_x;
     lastY_ = event->event_y;
-    const uint32_t keys = ourModifiers(event->state);
-    lastModifiers_ = keys;
-    const WindowPress p{event->event_x, event->event_y, ourButtons(event->state) | bit, keys,
-                        clicks_};
+    const uint32_t keys = x11keys::modifiersOf(event->state);
+    const WindowPress p{unscaled(event->event_x), unscaled(event->event_y),
+                        x11keys::buttonsOf(event->state) | bit, keys, clicks_};
     if (!window.deliverPress(p))
         return false;
     // Keys are taken only for a view that wants them, and only while the
@@ -574,10 +560,10 @@ bool X11Window::key(const xcb_key_press_event_t* event, WindowEvents& window)
     if (sym == 0 && shifted)
         sym = xcb_key_symbols_get_keysym(keySymbols_, event->detail, 0);
     char bytes[16] = {};
-    const int32_t length = keyBytes(sym, bytes);
+    const int32_t length = x11keys::bytesOf(sym, bytes);
     if (length == 0)
         return true;
-    return window.deliverKey(bytes, length, ourModifiers(event->state));
+    return window.deliverKey(bytes, length, x11keys::modifiersOf(event->state));
 }
 
 int32_t X11Window::runMenu(WindowEvents& window, BPoint screenWhere, const char* const* labels,
@@ -586,6 +572,12 @@ int32_t X11Window::runMenu(WindowEvents& window, BPoint screenWhere, const char*
     if (destroyed_ || !alive() || items <= 0)
         return -1;
     NoSigpipe quiet; // outlives the menu, whose destructor writes too
+    if (scale_ > 1) {
+        // The toolkit's screen point is our origin plus editor pixels.
+        const BPoint origin = screenOrigin();
+        screenWhere = {origin.x + (screenWhere.x - origin.x) * static_cast<float>(scale_),
+                       origin.y + (screenWhere.y - origin.y) * static_cast<float>(scale_)};
+    }
     X11Menu menu(connection_, screenWhere, labels, items);
-    return menu.run(window);
+    return menu.run(window, *this);
 }
