@@ -173,10 +173,13 @@ install: build
 	cmake --install $(BUILD)
 
 # The Debian package (cmake/Package.cmake): the add-on for Linux hosts in
-# /usr/lib/vst, wobrix-host and wobrix-gallery in /usr/bin, the README and
-# wobrix-host's man page; written to $(BUILD)/wobrix-free_VERSION_ARCH.deb.
+# /usr/lib/vst, wobrix-host and wobrix-gallery in /usr/bin (all stripped, the
+# pictures appended again), the README, copyright, changelog and man pages;
+# written to $(BUILD)/wobrix-free_VERSION_ARCH.deb, then checked by lintian,
+# whose errors and warnings fail it.
 package: build
 	cd $(BUILD) && cpack -G DEB
+	lintian --fail-on error,warning $(BUILD)/wobrix-free_*.deb
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -281,6 +281,9 @@ protected:
         if (std::getenv("DISPLAY") == nullptr)
             GTEST_SKIP() << "no X display (DISPLAY is not set)";
         ASSERT_TRUE(x.connect()) << "no X server with XTest at " << std::getenv("DISPLAY");
+        // 1x unless a test asks.
+        unsetenv("GDK_SCALE");
+        unsetenv(editor_scale::kProgramVariable);
     }
     void TearDown() override
     {
