@@ -58,6 +58,8 @@ install(DIRECTORY ${WOBRIX_LV2_BUNDLE} DESTINATION lib/lv2
         FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ
         COMPONENT deb EXCLUDE_FROM_ALL FILES_MATCHING PATTERN "*.ttl")
 wobrix_deb_install_stripped(wobrix_lv2 lib/lv2/WobrixFree.lv2)
+# The editor's binary, stripped, its pictures appended again.
+wobrix_deb_install_stripped(wobrix_lv2_ui lib/lv2/WobrixFree.lv2)
 
 find_program(WOBRIX_GZIP gzip)
 install(FILES ${CMAKE_SOURCE_DIR}/README.md ${WOBRIX_DEB_DIR}/copyright
