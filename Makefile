@@ -65,10 +65,11 @@ TSAN_BUILD ?= build-tsan
 test-tsan: deps
 	cmake -S . -B $(TSAN_BUILD) -DWOBRIX_WERROR=$(WERROR) -DWOBRIX_SANITIZE_THREAD=ON \
 	    -DCMAKE_BUILD_TYPE=Debug -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST
-	cmake --build $(TSAN_BUILD) -j$(JOBS) --target editor_concurrency_tests platform_tests x11_editor_tests
+	cmake --build $(TSAN_BUILD) -j$(JOBS) --target editor_concurrency_tests platform_tests x11_editor_tests lv2_ui_tests
 	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 $(TSAN_BUILD)/tests/editor_concurrency_tests
 	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 $(TSAN_BUILD)/tests/platform_tests
 	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 $(TSAN_BUILD)/tests/x11/x11_editor_tests
+	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 $(TSAN_BUILD)/tests/lv2/lv2_ui_tests
 
 # The record layout as a 32-bit host of the protocol sees it. Compiling
 # checks it; the program also runs where the kernel runs 32-bit programs
