@@ -154,8 +154,9 @@ soak: build
 # Ardour (scripts/ardour-check-lv2): by URI on a stereo track, its five
 # factory presets, Heavy's values, a value kept over save and reload. Last,
 # the LV2 editor in Ardour's window as the first check opens the add-on's
-# (scripts/ardour-check BUILD lv2): the same picture, the same drag, and the
-# comp port's value Ardour saves. Not part of `make test`.
+# (scripts/ardour-check BUILD lv2): the same picture, the same drag, the
+# comp port's value Ardour saves, and a drag while the transport rolls
+# recorded as Latch automation (through ui:touch). Not part of `make test`.
 ARDOUR_PACKAGES = ardour xvfb xdotool imagemagick x11-utils
 test-ardour: build
 	@missing=""; for p in $(ARDOUR_PACKAGES); do \

@@ -30,6 +30,15 @@ if p:isnil() then
   os.exit(1)
 end
 track:add_processor_by_index(p, 0, nil, true)
+if kind == "lv2" then
+  -- The Compressor (port 6) in Latch mode: Ardour records from the editor's
+  -- ui:touch begin on, while the transport rolls, and keeps the last value
+  -- (Touch mode would go back to the list's value at the touch's end).
+  p:to_automatable():automation_control(
+    Evoral.Parameter(ARDOUR.AutomationType.PluginAutomation, 0, 6), false)
+    :set_automation_state(ARDOUR.AutoState.Latch)
+  print("session: the Compressor's automation is in Latch mode")
+end
 local plugin = p:to_insert():plugin(0)
 print("session: track bass holds " .. plugin:name() .. " by " .. plugin:maker() .. ", "
   .. plugin:parameter_count() .. " parameters")
