@@ -160,18 +160,23 @@ template <typename T> [[gnu::always_inline]] inline T frames(const float* p)
 
 template <typename T> inline constexpr int32_t kLanesOf = sizeof(T) / sizeof(double);
 
-// Whether an attack falls on any of eight frames with these gains.
-template <typename D> [[gnu::always_inline]] inline bool anyAttack(const double* target, F8 gain)
+using M8 = int32_t __attribute__((vector_size(32))); // a float comparison of eight lanes
+
+// Whether an attack falls on any of eight frames with these gains, or
+// `flags` (a comparison of the eight gains) holds in any lane: one test.
+template <typename D>
+[[gnu::always_inline]] inline bool anyAttackOr(M8 flags, const double* target, F8 gain)
 {
     if constexpr (kLanesOf<D> == 8) {
-        return anyLane(loadAs<D8>(target) < toDouble(gain));
+        return anyLane(__builtin_convertvector(flags, I8) | (loadAs<D8>(target) < toDouble(gain)));
     } else if constexpr (kLanesOf<D> == 1) {
         bool any = false;
         for (int32_t k = 0; k < kGroup; k++)
-            any |= target[k] < static_cast<double>(gain[k]);
+            any |= flags[k] != 0 || target[k] < static_cast<double>(gain[k]);
         return any;
     } else {
         return anyLane(
+            reinterpret_cast<I4>(flags) |
             (loadAs<D4>(target) < toDouble(__builtin_shufflevector(gain, gain, 0, 1, 2, 3))) |
             (loadAs<D4>(target + 4) < toDouble(__builtin_shufflevector(gain, gain, 4, 5, 6, 7))));
     }
@@ -313,10 +318,12 @@ template <typename D>
     const F8 lanes = {0, 1, 2, 3, 4, 5, 6, 7};
     Envelope e{s.gain, s.gainStep, release};
     F8 kR{}, k1R{};
+    float r8 = 0.0f;
     auto regular = [&] {
         const float r = (e.gain + e.step) - e.gain;
         kR = lanes * r;
         k1R = (lanes + 1.0f) * r;
+        r8 = 8.0f * r; // exact, so gain + r8 is the last lane of gain + k1R
     };
     regular();
     int32_t i = 0;
@@ -326,12 +333,14 @@ template <typename D>
         if (e.gain < 1.0f) {
             const F8 g = e.gain + kR;
             const F8 next = e.gain + k1R;
-            if (!anyLane((g + e.step != next) | (g >= 1.0f)) && !anyAttack<D>(c.target + i, g)) {
+            if (!anyAttackOr<D>((g + e.step != next) | (g >= 1.0f), c.target + i, g)) {
                 store(c.gain + i, g);
-                e.gain = next[kGroup - 1];
+                // The gain's own chain is one scalar addition a group; the
+                // checks above run beside it.
+                e.gain += r8;
                 continue;
             }
-        } else if (!anyAttack<D>(c.target + i, F8{} + e.gain)) {
+        } else if (!anyAttackOr<D>(M8{}, c.target + i, F8{} + e.gain)) {
             store(c.gain + i, F8{} + 1.0f);
             continue;
         }
