@@ -10,9 +10,11 @@
 // in double precision, so the result matches it to the last bits.
 #include "BassKernel.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <type_traits>
 
 // The vector helpers below are always inlined, so no vector ever crosses a
 // call and the note about the vector calling convention does not apply.
@@ -161,6 +163,7 @@ template <typename T> [[gnu::always_inline]] inline T frames(const float* p)
 template <typename T> inline constexpr int32_t kLanesOf = sizeof(T) / sizeof(double);
 
 using M8 = int32_t __attribute__((vector_size(32))); // a float comparison of eight lanes
+using M4 = int32_t __attribute__((vector_size(16)));
 
 // Whether an attack falls on any of eight frames with these gains, or
 // `flags` (a comparison of the eight gains) holds in any lane: one test.
@@ -283,6 +286,37 @@ template <typename D, bool Tube>
         shapeFrames<Tube, double>(b, in0, in1, c, i);
 }
 
+// For eight targets t (each >= 0 or NaN): the gain and step an attack sets,
+// and the largest float F <= t, so that t < gain, gain a float, is F < gain
+// (a NaN stays NaN and never attacks).
+template <typename T>
+[[gnu::always_inline]] inline void attackTermsOf(T t, double release, float* gain, float* step,
+                                                 float* below)
+{
+    using F = decltype(toFloat(t));
+    const F g = toFloat(t);
+    const T wide = toDouble(g);
+    store(gain, g);
+    store(step, toFloat((1.0 - wide) / release));
+    // Round to nearest went up: one float down, which for t >= 0 is the
+    // integer below.
+    if constexpr (kLanesOf<T> == 1) {
+        store(below, wide > t ? std::nextafter(g, 0.0f) : g);
+    } else {
+        using M = std::conditional_t<kLanesOf<T> == 8, M8, M4>;
+        const M up = __builtin_convertvector(wide > t, M); // -1 where it went up
+        store(below, reinterpret_cast<F>(reinterpret_cast<M>(g) + up));
+    }
+}
+
+template <typename D>
+[[gnu::always_inline]] inline void attackTerms(const double* t, double release, float* gain,
+                                               float* step, float* below)
+{
+    for (int32_t k = 0; k < kGroup; k += kLanesOf<D>)
+        attackTermsOf(loadAs<D>(t + k), release, gain + k, step + k, below + k);
+}
+
 // The serial part: an attack sets the gain and its step; a gain >= 1 is
 // neither applied nor stepped. Attacks come in runs, so the branch predicts
 // well; the step's division is not needed until the next frame.
@@ -303,6 +337,30 @@ struct Envelope {
         } else {
             c.gain[i] = 1.0f;
         }
+    }
+
+    // Eight frames where something happens. What an attack would set (gain
+    // and step) and the attack test's float threshold depend only on the
+    // targets, so they are worked out for the eight at once, and the chain
+    // from one frame's gain to the next holds no division or conversion.
+    // Plain selects, which the compiler turns into branches: blends on the
+    // chain measured slower, though the attack test flips on 39 % of these
+    // frames in Heavy.
+    template <typename D> [[gnu::always_inline]] void group(Chunk& c, int32_t i)
+    {
+        float attackGain[kGroup], attackStep[kGroup], below[kGroup];
+        attackTerms<D>(c.target + i, release, attackGain, attackStep, below);
+        float g = gain, st = step;
+        for (int32_t k = 0; k < kGroup; k++) {
+            const bool attack = below[k] < g;
+            g = attack ? attackGain[k] : g;
+            st = attack ? attackStep[k] : st;
+            const bool applied = g < 1.0f;
+            c.gain[i + k] = applied ? g : 1.0f;
+            g = applied ? g + st : g;
+        }
+        gain = g;
+        step = st;
     }
 };
 
@@ -344,8 +402,7 @@ template <typename D>
             store(c.gain + i, F8{} + 1.0f);
             continue;
         }
-        for (int32_t k = 0; k < kGroup; k++)
-            e.frame(c, i + k);
+        e.template group<D>(c, i);
         regular();
     }
     for (; i < n; i++)
