@@ -53,10 +53,13 @@ std::vector<float> randomSignal(std::mt19937& rng, size_t n)
 BassBlock randomBlock(std::mt19937& rng)
 {
     std::uniform_real_distribution<float> unit(0.0f, 1.0f);
-    std::uniform_int_distribution<int> pick(0, 5);
-    const float presets[][3] = {{0, 0, 1}, {0.03f, 0.5f, 1}, {0.15f, 0.7f, 1}, {0.6f, 0.96f, 1}};
+    std::uniform_int_distribution<int> pick(0, 7);
+    // The programs, then the dry sum taken in float: all dry, and a tube
+    // that a mix of 0 leaves out.
+    const float presets[][3] = {{0, 0, 1},        {0.03f, 0.5f, 1}, {0.15f, 0.7f, 1},
+                                {0.6f, 0.96f, 1}, {0, 0, 0},        {0.4f, 0, 0}};
     const int p = pick(rng);
-    if (p < 4)
+    if (p < 6)
         return makeBassBlock(presets[p][0], presets[p][1], presets[p][2], 44100.0f);
     return makeBassBlock(unit(rng), unit(rng) * 0.99f, unit(rng), 48000.0f);
 }
