@@ -290,7 +290,8 @@ template <typename D, bool Accumulate>
         write<Accumulate>(out0 + i, out1 + i, dryFrames(in0[i], in1[i]));
 }
 
-template <bool Tube, typename T>
+// All wet (a mix of 1): the blend needs no dry sum.
+template <bool Tube, bool Wet, typename T>
 [[gnu::always_inline]] inline void shapeFrames(const BassBlock& b, const float* in0,
                                                const float* in1, Chunk& c, int32_t i)
 {
@@ -303,20 +304,21 @@ template <bool Tube, typename T>
     T target = splat<T>(kNoAttack);
     if (anyLane(above))
         target = above ? shoulder(a, kThreshold, g - kThreshold, kCompHeight) / a : target;
-    store(c.x + i, x);
+    if constexpr (!Wet)
+        store(c.x + i, x);
     store(c.v + i, v);
     store(c.target + i, target);
 }
 
-template <typename D, bool Tube>
+template <typename D, bool Tube, bool Wet>
 [[gnu::always_inline]] inline void shape(const BassBlock& b, const float* in0, const float* in1,
                                          int32_t n, Chunk& c)
 {
     int32_t i = 0;
     for (; i + kLanesOf<D> <= n; i += kLanesOf<D>)
-        shapeFrames<Tube, D>(b, in0, in1, c, i);
+        shapeFrames<Tube, Wet, D>(b, in0, in1, c, i);
     for (; i < n; i++)
-        shapeFrames<Tube, double>(b, in0, in1, c, i);
+        shapeFrames<Tube, Wet, double>(b, in0, in1, c, i);
 }
 
 // For eight targets t (each >= 0 or NaN): the gain and step an attack sets,
@@ -444,31 +446,38 @@ template <typename D>
     s.gainStep = e.step;
 }
 
-// A gain of exactly 1 leaves the frame as it is.
-template <bool Accumulate, typename T>
+// A gain of exactly 1 leaves the frame as it is. With a mix of 1, v g 1 +
+// x 0 is v g: v g has the sign of x (the tube keeps it, the gain is
+// positive), so adding x 0, a zero of that sign, changes nothing, not even
+// a zero's sign.
+template <bool Accumulate, bool Wet, typename T>
 [[gnu::always_inline]] inline void blendFrames(double mix, const Chunk& c, int32_t i, float* out0,
                                                float* out1)
 {
     const T v = loadAs<T>(c.v + i);
-    const T x = loadAs<T>(c.x + i);
     const T g = frames<T>(c.gain + i);
-    write<Accumulate>(out0 + i, out1 + i, toFloat(clip(v * g * mix + x * (1.0 - mix))));
+    if constexpr (Wet) {
+        write<Accumulate>(out0 + i, out1 + i, toFloat(clip(v * g)));
+    } else {
+        const T x = loadAs<T>(c.x + i);
+        write<Accumulate>(out0 + i, out1 + i, toFloat(clip(v * g * mix + x * (1.0 - mix))));
+    }
 }
 
-template <typename D, bool Accumulate>
+template <typename D, bool Accumulate, bool Wet>
 [[gnu::always_inline]] inline void blend(double mix, const Chunk& c, int32_t n, float* out0,
                                          float* out1)
 {
     int32_t i = 0;
     for (; i + kLanesOf<D> <= n; i += kLanesOf<D>)
-        blendFrames<Accumulate, D>(mix, c, i, out0, out1);
+        blendFrames<Accumulate, Wet, D>(mix, c, i, out0, out1);
     for (; i < n; i++)
-        blendFrames<Accumulate, double>(mix, c, i, out0, out1);
+        blendFrames<Accumulate, Wet, double>(mix, c, i, out0, out1);
 }
 
 // The shape pass reads every input frame of a chunk before the blend writes
 // any, so the outputs may be the inputs, even crossed.
-template <typename D, bool Accumulate>
+template <typename D, bool Accumulate, bool Wet>
 [[gnu::always_inline]] inline void compressed(BassState& state, const BassBlock& block,
                                               const float* in0, const float* in1, float* out0,
                                               float* out1, int32_t sampleFrames)
@@ -477,12 +486,23 @@ template <typename D, bool Accumulate>
     for (int32_t start = 0; start < sampleFrames; start += kChunk) {
         const int32_t n = sampleFrames - start < kChunk ? sampleFrames - start : kChunk;
         if (block.tubeOn)
-            shape<D, true>(block, in0 + start, in1 + start, n, c);
+            shape<D, true, Wet>(block, in0 + start, in1 + start, n, c);
         else
-            shape<D, false>(block, in0 + start, in1 + start, n, c);
+            shape<D, false, Wet>(block, in0 + start, in1 + start, n, c);
         envelope<D>(state, block.release, n, c);
-        blend<D, Accumulate>(block.mix, c, n, out0 + start, out1 + start);
+        blend<D, Accumulate, Wet>(block.mix, c, n, out0 + start, out1 + start);
     }
+}
+
+template <typename D, bool Accumulate>
+[[gnu::always_inline]] inline void compressed(BassState& state, const BassBlock& block,
+                                              const float* in0, const float* in1, float* out0,
+                                              float* out1, int32_t sampleFrames)
+{
+    if (block.mix == 1.0)
+        compressed<D, Accumulate, true>(state, block, in0, in1, out0, out1, sampleFrames);
+    else
+        compressed<D, Accumulate, false>(state, block, in0, in1, out0, out1, sampleFrames);
 }
 
 template <typename D>
