@@ -1,10 +1,13 @@
 // The fast block kernel. With the compressor off every stage is stateless and
-// one pass does it all, eight frames at a time in registers. With it on, each
-// chunk goes through three passes:
+// one pass does it all, eight frames at a time in registers (sixteen, in
+// float, when the output is the dry sum alone). With it on, each chunk goes
+// through three passes:
 //   1. shape (vector): mono sum, tube curve, compressor input, and the gain
 //      an attack at each frame would aim at (it depends only on the signal);
 //   2. envelope (serial): attack and linear release of the float gain, eight
-//      frames at a time where no attack falls and the steps stay regular;
+//      frames at a time where no attack falls and the steps stay regular, and
+//      where one may, the eight frames one by one with what an attack would
+//      set worked out for them at once;
 //   3. blend (vector): apply the gain, mix with the dry sum, clip, write.
 // The arithmetic and every decision are those of the per-sample description,
 // in double precision, so the result matches it to the last bits.
@@ -353,8 +356,9 @@ template <typename D>
 }
 
 // The serial part: an attack sets the gain and its step; a gain >= 1 is
-// neither applied nor stepped. Attacks come in runs, so the branch predicts
-// well; the step's division is not needed until the next frame.
+// neither applied nor stepped. `frame` serves the last frames of a chunk
+// (fewer than eight), where the step's division is not needed until the next
+// frame.
 struct Envelope {
     float gain;
     float step;
