@@ -409,8 +409,12 @@ struct Envelope {
 // away from rounding ties. The candidate gains are checked by doing the
 // eight additions side by side: gain + (k+1)R must be gain + kR plus the
 // step, rounded, for each k, so by induction they are the serial values.
-template <typename D>
-[[gnu::always_inline]] inline void envelope(BassState& s, double release, int32_t n, Chunk& c)
+// `blended(from, to)` is called as soon as the gains of frames from..to are
+// known, so the blend's vector work fills the ports the envelope's chain of
+// dependent steps leaves idle, on data still in registers or L1.
+template <typename D, typename Blended>
+[[gnu::always_inline]] inline void envelope(BassState& s, double release, int32_t n, Chunk& c,
+                                            Blended&& blended)
 {
     const F8 lanes = {0, 1, 2, 3, 4, 5, 6, 7};
     Envelope e{s.gain, s.gainStep, release};
@@ -435,17 +439,22 @@ template <typename D>
                 // The gain's own chain is one scalar addition a group; the
                 // checks above run beside it.
                 e.gain += r8;
+                blended(i, i + kGroup);
                 continue;
             }
         } else if (!anyAttackOr<D>(M8{}, c.target + i, F8{} + e.gain)) {
             store(c.gain + i, F8{} + 1.0f);
+            blended(i, i + kGroup);
             continue;
         }
         e.template group<D>(c, i);
         regular();
+        blended(i, i + kGroup);
     }
+    const int32_t tail = i;
     for (; i < n; i++)
         e.frame(c, i);
+    blended(tail, n);
     s.gain = e.gain;
     s.gainStep = e.step;
 }
@@ -469,10 +478,10 @@ template <bool Accumulate, bool Wet, typename T>
 }
 
 template <typename D, bool Accumulate, bool Wet>
-[[gnu::always_inline]] inline void blend(double mix, const Chunk& c, int32_t n, float* out0,
-                                         float* out1)
+[[gnu::always_inline]] inline void blend(double mix, const Chunk& c, int32_t from, int32_t n,
+                                         float* out0, float* out1)
 {
-    int32_t i = 0;
+    int32_t i = from;
     for (; i + kLanesOf<D> <= n; i += kLanesOf<D>)
         blendFrames<Accumulate, Wet, D>(mix, c, i, out0, out1);
     for (; i < n; i++)
@@ -487,14 +496,18 @@ template <typename D, bool Accumulate, bool Wet>
                                               float* out1, int32_t sampleFrames)
 {
     Chunk c; // 7 KiB on the stack: no allocation
-    for (int32_t start = 0; start < sampleFrames; start += kChunk) {
+    int32_t start = 0;
+    const auto blended = [&](int32_t from, int32_t to) __attribute__((always_inline))
+    {
+        blend<D, Accumulate, Wet>(block.mix, c, from, to, out0 + start, out1 + start);
+    };
+    for (; start < sampleFrames; start += kChunk) {
         const int32_t n = sampleFrames - start < kChunk ? sampleFrames - start : kChunk;
         if (block.tubeOn)
             shape<D, true, Wet>(block, in0 + start, in1 + start, n, c);
         else
             shape<D, false, Wet>(block, in0 + start, in1 + start, n, c);
-        envelope<D>(state, block.release, n, c);
-        blend<D, Accumulate, Wet>(block.mix, c, n, out0 + start, out1 + start);
+        envelope<D>(state, block.release, n, c, blended);
     }
 }
 
