@@ -281,14 +281,19 @@ void X11HostWindow::focusChild()
 
 bool X11HostWindow::closeRequested(bigtime_t timeout)
 {
-    if (!x->drain())
-        return true;
-    if (!x->closing && timeout > 0) {
-        x->wait(timeout);
+    // Other events (an unmap before the destroy, focus, properties) may wake
+    // the wait first: keep waiting for a close until the time is up.
+    const bigtime_t deadline = system_time() + timeout;
+    for (;;) {
         if (!x->drain())
             return true;
+        if (x->wantFocus && !x->closing)
+            focusChild();
+        if (x->closing)
+            return true;
+        const bigtime_t left = deadline - system_time();
+        if (left <= 0)
+            return false;
+        x->wait(left);
     }
-    if (x->wantFocus && !x->closing)
-        focusChild();
-    return x->closing;
 }
