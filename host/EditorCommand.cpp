@@ -27,11 +27,14 @@ struct Options {
     bool window = false;
 };
 
-void printHostCalls(const std::vector<HostCall>& calls)
+void printHostCalls(const HostRecorder& recorder)
 {
+    const std::vector<HostCall> calls = recorder.calls();
     std::printf("host calls: %zu\n", calls.size());
     for (const HostCall& c : calls)
         std::printf("  %s\n", describeHostCall(c).c_str());
+    if (const uint64_t dropped = recorder.droppedCalls())
+        std::printf("  (%llu more not kept)\n", static_cast<unsigned long long>(dropped));
 }
 
 void run(const Options& opt)
@@ -71,7 +74,7 @@ void run(const Options& opt)
         session.close();
     }
     printParameters(plugin, "parameters:");
-    printHostCalls(plugin.recorder().calls());
+    printHostCalls(plugin.recorder());
 }
 
 } // namespace
