@@ -51,10 +51,11 @@ void run(const Options& opt)
         throw HostError(std::string(kEffectName) + ": " + whyNot);
     checkScriptFitsWindow(script, size->width, size->height);
     if (opt.window) {
-        WindowSession(plugin, *size, plugin.effectName(), timeout).run(script, opt.png);
+        WindowSession(plugin, *size, plugin.effectName(), Watchdog::Policy::scripted(timeout))
+            .run(script, opt.png);
         return;
     }
-    EditorSession session(plugin, *size, timeout);
+    EditorSession session(plugin, *size, Watchdog::Policy::scripted(timeout));
     session.refresh();
     session.play(script);
     session.endInput();

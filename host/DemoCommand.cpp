@@ -107,7 +107,7 @@ void writeEditorPictures(Plugin& plugin, const std::string& outDir)
         std::printf("editor pictures skipped: %s\n", whyNot.c_str());
         return;
     }
-    EditorSession session(plugin, *size, kEditorTimeout);
+    EditorSession session(plugin, *size, Watchdog::Policy::scripted(kEditorTimeout));
     const int32_t programs = plugin.effect().numPrograms;
     for (int32_t p = 0; p < programs; ++p) {
         plugin.selectProgram(p);

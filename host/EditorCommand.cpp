@@ -62,10 +62,11 @@ void run(const Options& opt)
     std::fflush(stdout);
     if (opt.window) {
         const std::string name = plugin.effectName();
-        WindowSession(plugin, *size, name.empty() ? plugin.path() : name, timeout)
+        WindowSession(plugin, *size, name.empty() ? plugin.path() : name,
+                      Watchdog::Policy::scripted(timeout))
             .run(script, opt.png);
     } else {
-        EditorSession session(plugin, *size, timeout);
+        EditorSession session(plugin, *size, Watchdog::Policy::scripted(timeout));
         session.refresh();
         session.play(script);
         session.endInput();

@@ -60,8 +60,8 @@ public:
     void play(const EditorScript& script);
 
 protected:
-    // Opcodes sent to `plugin` are guarded by a watchdog of `timeout`.
-    EditorDriver(Plugin& plugin, bigtime_t timeout) : plugin(plugin), dog(timeout) {}
+    // Opcodes sent to `plugin` are guarded by a watchdog with `policy`.
+    EditorDriver(Plugin& plugin, Watchdog::Policy policy) : plugin(plugin), dog(policy) {}
 
     // An opcode with `ptr`, under the watchdog; `what` names it if it hangs.
     VstIntPtr dispatchWatched(int32_t opcode, const char* what, void* ptr = nullptr);

@@ -45,8 +45,8 @@ public:
     static constexpr bigtime_t kIdlePeriod = 20000; // opcode 19 at 50 Hz
 
     // Opens the editor; HostError when it refuses. Every wait for the
-    // add-on gives up after `timeout` microseconds.
-    EditorSession(Plugin& plugin, EditorSize size, bigtime_t timeout);
+    // add-on gives up after the policy's limit.
+    EditorSession(Plugin& plugin, EditorSize size, Watchdog::Policy policy);
     ~EditorSession() override;
 
     // For an editor linked into this program: turns what a session hands to

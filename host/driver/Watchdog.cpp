@@ -11,6 +11,15 @@
 #include "HostError.h"
 #include "Numbers.h"
 
+namespace {
+std::string seconds(bigtime_t time)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%g s", static_cast<double>(time) / 1e6);
+    return text;
+}
+} // namespace
+
 bigtime_t Watchdog::parseTimeout(const std::string& text)
 {
     constexpr long kShortest = 100;   // ms
@@ -22,7 +31,11 @@ bigtime_t Watchdog::parseTimeout(const std::string& text)
     return static_cast<bigtime_t>(*v) * 1000;
 }
 
-Watchdog::Watchdog(bigtime_t timeout) : limit(timeout), thread([this] { run(); }) {}
+Watchdog::Watchdog(Policy policy, Reports given)
+    : policy{policy.limit, std::max(policy.stall, policy.limit)}, reports(std::move(given)),
+      thread([this] { run(); })
+{
+}
 
 Watchdog::~Watchdog()
 {
@@ -39,7 +52,7 @@ Watchdog::Watch::Watch(Watchdog& dog, const std::string& what) : dog(dog)
     {
         std::lock_guard<std::mutex> hold(dog.mutex);
         id = dog.nextId++;
-        dog.watched.emplace(id, Entry{system_time() + dog.limit, what});
+        dog.watched.emplace(id, Entry{system_time(), what});
     }
     dog.changed.notify_all();
 }
@@ -59,6 +72,13 @@ void Watchdog::abandon(const std::string& message)
     std::_Exit(1);
 }
 
+// When the entry's next step is due: the warning at the limit (a scripted
+// policy has none), else giving up at the stall.
+bigtime_t Watchdog::due(const Entry& entry) const
+{
+    return entry.start + (entry.slow || policy.stall == policy.limit ? policy.stall : policy.limit);
+}
+
 void Watchdog::run()
 {
     std::unique_lock<std::mutex> hold(mutex);
@@ -68,15 +88,38 @@ void Watchdog::run()
             continue;
         }
         const auto first =
-            std::min_element(watched.begin(), watched.end(), [](const auto& a, const auto& b) {
-                return a.second.deadline < b.second.deadline;
+            std::min_element(watched.begin(), watched.end(), [this](const auto& a, const auto& b) {
+                return due(a.second) < due(b.second);
             });
+        Entry& entry = first->second;
         const bigtime_t now = system_time();
-        if (now >= first->second.deadline) {
-            char seconds[32];
-            std::snprintf(seconds, sizeof seconds, "%g", static_cast<double>(limit) / 1e6);
-            abandon(first->second.what + " did not return within " + seconds + " s");
+        const bigtime_t when = due(entry);
+        if (now < when) {
+            changed.wait_for(hold, std::chrono::microseconds(when - now));
+            continue;
         }
-        changed.wait_for(hold, std::chrono::microseconds(first->second.deadline - now));
+        if (entry.slow || policy.stall == policy.limit) {
+            const std::string message =
+                entry.what + " did not return within " + seconds(policy.stall);
+            watched.erase(first);
+            if (reports.giveUp)
+                reports.giveUp(message);
+            else
+                abandon(message);
+            continue;
+        }
+        entry.slow = true;
+        if (warned)
+            continue;
+        warned = true;
+        const std::string message = entry.what + " has not returned within " +
+                                    seconds(policy.limit) + "; waiting up to " +
+                                    seconds(policy.stall);
+        if (reports.warn) {
+            reports.warn(message);
+        } else {
+            std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, message.c_str());
+            std::fflush(stderr);
+        }
     }
 }

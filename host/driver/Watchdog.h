@@ -1,12 +1,15 @@
 // Watchdog: gives up on an add-on that does not come back. A call into the
-// add-on that may never return is watched; when its time is up, or when a
-// wait for the add-on's window times out past repair, the process prints one
-// line and exits at once: nothing of the add-on can be closed or freed safely
-// any more, since its threads may still use the host's buffers.
+// add-on that may never return is watched. What a slow call costs is the
+// caller's policy: a scripted run gives up on the first call slower than its
+// limit; a live one warns once and gives up only after a long stall. Giving
+// up prints one line and exits at once: nothing of the add-on can be closed
+// or freed safely any more, since its threads may still use the host's
+// buffers.
 #pragma once
 
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -16,12 +19,31 @@
 
 class Watchdog {
 public:
-    explicit Watchdog(bigtime_t timeout);
+    struct Policy {
+        bigtime_t limit; // a call slower than this is slow
+        bigtime_t stall; // a call slower than this is given up on; at least `limit`
+
+        // Gives up on the first slow call.
+        static Policy scripted(bigtime_t timeout) { return {timeout, timeout}; }
+        // Warns once, on the first slow call, and gives up after `stall`.
+        static Policy live(bigtime_t timeout, bigtime_t stall) { return {timeout, stall}; }
+    };
+    // What the watchdog's thread does with its messages. By default a
+    // warning is printed as "PROGRAM: MESSAGE" and giving up is abandon();
+    // a test may count them instead (a give-up that returns forgets the call).
+    struct Reports {
+        std::function<void(const std::string&)> warn;
+        std::function<void(const std::string&)> giveUp;
+    };
+
+    explicit Watchdog(Policy policy, Reports reports = {});
     ~Watchdog();
     Watchdog(const Watchdog&) = delete;
     Watchdog& operator=(const Watchdog&) = delete;
 
-    bigtime_t timeout() const { return limit; }
+    // How long one call may take before it is slow; the sessions' waits for
+    // the add-on's window use it too.
+    bigtime_t timeout() const { return policy.limit; }
 
     // The --timeout option's text (milliseconds, 100 to 600000) as a
     // timeout; throws UsageError naming the option otherwise.
@@ -47,16 +69,20 @@ public:
 
 private:
     struct Entry {
-        bigtime_t deadline;
+        bigtime_t start;
         std::string what;
+        bool slow = false; // past the limit, so only the stall is left
     };
+    bigtime_t due(const Entry& entry) const;
     void run();
 
-    const bigtime_t limit;
+    const Policy policy;
+    const Reports reports;
     std::mutex mutex;
     std::condition_variable changed;
     std::map<uint64_t, Entry> watched;
     uint64_t nextId = 1;
+    bool warned = false; // the one warning is given
     bool stopping = false;
     std::thread thread;
 };

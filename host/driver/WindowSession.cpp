@@ -46,12 +46,12 @@ WindowAdopter WindowSession::windowAdopter()
 }
 
 WindowSession::WindowSession(Plugin& p, EditorSize size, const std::string& title,
-                             bigtime_t timeout)
-    : EditorDriver(p, timeout),
+                             Watchdog::Policy policy)
+    : EditorDriver(p, policy),
       idler([this] { dispatchWatched(effEditIdle, "opcode 19 (editor idle)"); }, kIdlePeriod)
 {
     std::string whyNot;
-    window = X11HostWindow::open(title, size.width, size.height, timeout, &whyNot);
+    window = X11HostWindow::open(title, size.width, size.height, dog.timeout(), &whyNot);
     if (!window)
         throw HostError(whyNot);
     // A Linux host's parent window travels as the integer id in the pointer.
@@ -68,12 +68,12 @@ WindowSession::WindowSession(Plugin& p, EditorSize size, const std::string& titl
     // The plug-in's window is the first child of ours, shown once mapped.
     std::vector<uint8_t> pixels;
     int32_t width = 0, height = 0;
-    const bigtime_t end = system_time() + timeout;
+    const bigtime_t end = system_time() + dog.timeout();
     while (window->child() == 0 || !window->copyPixels(&pixels, &width, &height)) {
         if (system_time() >= end) {
             close();
             throw HostError(plugin.path() + ": the editor showed no window inside ours within " +
-                            std::to_string(timeout / 1000) + " ms of opcode 14");
+                            std::to_string(dog.timeout() / 1000) + " ms of opcode 14");
         }
         snooze(kPollSlice);
     }

@@ -34,8 +34,9 @@ public:
 
     // Opens a window titled `title` at the editor's size and the editor in
     // it; HostError when there is no display or the editor refuses. Every
-    // wait for the add-on gives up after `timeout` microseconds.
-    WindowSession(Plugin& plugin, EditorSize size, const std::string& title, bigtime_t timeout);
+    // wait for the add-on gives up after the policy's limit.
+    WindowSession(Plugin& plugin, EditorSize size, const std::string& title,
+                  Watchdog::Policy policy);
     ~WindowSession() override;
     WindowSession(const WindowSession&) = delete;
     WindowSession& operator=(const WindowSession&) = delete;
