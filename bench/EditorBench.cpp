@@ -10,7 +10,7 @@
 #include "addon/BassEditorMaker.h"
 #include "editor/ZeltoBassEditor.h"
 #include "effect/ZeltoBass.h"
-#include "host/driver/RealtimeHost.h"
+#include "host/driver/addon/RealtimeHost.h"
 #include "platform/backends/headless/HeadlessHost.h"
 
 namespace {

@@ -18,11 +18,11 @@
 #include "LevelCurve.h"
 #include "Plot.h"
 #include "Renderer.h"
-#include "WavFile.h"
-#include "host/driver/EditorSession.h"
 #include "host/driver/HostError.h"
-#include "host/driver/Patch.h"
-#include "host/driver/Plugin.h"
+#include "host/driver/addon/Patch.h"
+#include "host/driver/addon/Plugin.h"
+#include "host/driver/editor/EditorSession.h"
+#include "host/driver/files/WavFile.h"
 #include "platform/api/InterfaceDefs.h"
 
 namespace fs = std::filesystem;

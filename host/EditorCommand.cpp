@@ -8,14 +8,14 @@
 #include <vector>
 
 #include "Commands.h"
-#include "host/driver/EditorScript.h"
-#include "host/driver/EditorSession.h"
 #include "host/driver/HostError.h"
-#include "host/driver/OutputFile.h"
-#include "host/driver/Patch.h"
-#include "host/driver/Plugin.h"
-#include "host/driver/Watchdog.h"
-#include "host/driver/WindowSession.h"
+#include "host/driver/addon/Patch.h"
+#include "host/driver/addon/Plugin.h"
+#include "host/driver/addon/Watchdog.h"
+#include "host/driver/editor/EditorScript.h"
+#include "host/driver/editor/EditorSession.h"
+#include "host/driver/editor/WindowSession.h"
+#include "host/driver/files/OutputFile.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "AllocationCounter.h"
-#include "host/driver/AddOn.h"
-#include "host/driver/HostRecorder.h"
-#include "host/driver/RealtimeHost.h"
+#include "host/driver/addon/AddOn.h"
+#include "host/driver/addon/HostRecorder.h"
+#include "host/driver/addon/RealtimeHost.h"
 
 namespace {
 

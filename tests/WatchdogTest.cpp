@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "host/driver/Watchdog.h"
+#include "host/driver/addon/Watchdog.h"
 
 namespace {
 

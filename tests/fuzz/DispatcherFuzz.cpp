@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "host/driver/RealtimeHost.h"
+#include "host/driver/addon/RealtimeHost.h"
 #include "plugin/AEffect.h"
 #include "plugin/HostText.h"
 

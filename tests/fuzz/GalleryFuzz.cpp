@@ -17,7 +17,7 @@
 #include "gui/controls/CMovieBitmap.h"
 #include "gui/controls/COptionMenu.h"
 #include "gui/controls/CTextEdit.h"
-#include "host/driver/RealtimeHost.h"
+#include "host/driver/addon/RealtimeHost.h"
 #include "platform/api/InterfaceDefs.h"
 #include "platform/api/Window.h"
 #include "platform/backends/headless/HeadlessBackend.h"

@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "OutputFile.h"
-#include "Plugin.h"
 #include "host/driver/HostError.h"
+#include "host/driver/addon/Plugin.h"
+#include "host/driver/files/OutputFile.h"
 #include "platform/api/InterfaceDefs.h"
 #include "platform/backends/x11/X11Backend.h"
 #include "platform/backends/x11/X11HostWindow.h"

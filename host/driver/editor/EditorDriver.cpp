@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "Plugin.h"
+#include "host/driver/addon/Plugin.h"
 
 void EditorDriver::drag(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t moves,
                         uint32_t buttons, uint32_t keys)

@@ -15,7 +15,7 @@
 #include "EditorDriver.h"
 #include "EditorIdle.h"
 #include "EditorSession.h"
-#include "Watchdog.h"
+#include "host/driver/addon/Watchdog.h"
 #include "plugin/AEffect.h"
 
 class Plugin;

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "EditorScript.h"
-#include "Watchdog.h"
+#include "host/driver/addon/Watchdog.h"
 #include "platform/api/OS.h"
 #include "plugin/AEffect.h"
 

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "OutputFile.h"
-#include "Plugin.h"
 #include "host/driver/HostError.h"
+#include "host/driver/addon/Plugin.h"
+#include "host/driver/files/OutputFile.h"
 #include "platform/backends/headless/HeadlessBackend.h"
 #include "platform/backends/headless/HeadlessHost.h"
 

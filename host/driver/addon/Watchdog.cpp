@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "HostError.h"
-#include "Numbers.h"
+#include "host/driver/HostError.h"
+#include "host/driver/Numbers.h"
 
 namespace {
 std::string seconds(bigtime_t time)

@@ -1,9 +1,9 @@
 // EditorSession: an add-on's editor opened the way a host opens it, in a
-// headless window (platform/HeadlessHost.h): the size from opcode 13, the
-// window's record handed over with opcode 14, opcode 19 at a steady rate on
-// a host thread, opcode 15 at the end. In between, the driving thread moves
-// the pointer, presses and releases, sends keys, answers pop-up menus and
-// writes the picture.
+// headless window (platform/backends/headless/HeadlessHost.h): the size from
+// opcode 13, the window's record handed over with opcode 14, opcode 19 at a
+// steady rate on a host thread, opcode 15 at the end. In between, the driving
+// thread moves the pointer, presses and releases, sends keys, answers pop-up
+// menus and writes the picture.
 #pragma once
 
 #include "platform/api/Window.h"
@@ -16,7 +16,7 @@
 #include "EditorDriver.h"
 #include "EditorIdle.h"
 #include "EditorScript.h"
-#include "Watchdog.h"
+#include "host/driver/addon/Watchdog.h"
 #include "plugin/AEffect.h"
 
 class HeadlessHost;
