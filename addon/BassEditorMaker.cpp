@@ -9,7 +9,9 @@
 
 AEffEditor* BassEditorMaker::makeEditor(AudioEffect* effect) const
 {
-    return new (std::nothrow) ZeltoBassEditor(static_cast<ZeltoBass*>(effect), adoptWindow);
+    // The effect is a sink itself: setParameter, which tells the host nothing.
+    ParameterSink& sink = patchWrites ? *patchWrites : *effect;
+    return new (std::nothrow) ZeltoBassEditor(static_cast<ZeltoBass*>(effect), adoptWindow, sink);
 }
 
 const EditorMaker& headlessBassEditor()

@@ -48,12 +48,12 @@ float RandomPatch::ClampParam(float value)
     return value;
 }
 
-void RandomPatch::makeRandomPatch(ParameterSink& effect)
+void RandomPatch::makeRandomPatch(ParameterSink& sink)
 {
-    effect.setParameter(kCompressor, static_cast<float>(uniform())); // the effect limits it
-    effect.setParameter(kTubeDist, RandomGaussian(0.0f, 1.5f, 0.0f, 1.0f));
+    sink.setParameter(kCompressor, static_cast<float>(uniform())); // the effect limits it
+    sink.setParameter(kTubeDist, RandomGaussian(0.0f, 1.5f, 0.0f, 1.0f));
     if (uniform() > 0.5)
-        effect.setParameter(kMix, RandomGaussian(1.0f, 0.5f, 0.3f, 1.0f));
+        sink.setParameter(kMix, RandomGaussian(1.0f, 0.5f, 0.3f, 1.0f));
     else
-        effect.setParameter(kMix, 1.0f);
+        sink.setParameter(kMix, 1.0f);
 }

@@ -23,9 +23,10 @@ public:
     // Below 0 gives 0, above 1 gives 1, anything else (NaN too) unchanged.
     static float ClampParam(float value);
 
-    // Writes Compressor, Tube Dist and Mix, in that order, through the
-    // effect's setParameter: the host is not told (no automation).
-    void makeRandomPatch(ParameterSink& effect);
+    // Writes Compressor, Tube Dist and Mix, in that order, into `sink`;
+    // whether the host is told is the sink's business (the effect itself
+    // tells it nothing).
+    void makeRandomPatch(ParameterSink& sink);
 
 private:
     double uniform(); // one draw scaled to [0, 1)

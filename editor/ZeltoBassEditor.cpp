@@ -29,8 +29,9 @@ constexpr CPoint kKickCorner{285, 13};
 
 } // namespace
 
-ZeltoBassEditor::ZeltoBassEditor(ZeltoBass* owner, WindowAdopter adoptWindow)
-    : AEffGUIEditor(owner, adoptWindow)
+ZeltoBassEditor::ZeltoBassEditor(ZeltoBass* owner, WindowAdopter adoptWindow,
+                                 ParameterSink& patchWrites)
+    : AEffGUIEditor(owner, adoptWindow), patchWrites(patchWrites)
 {
     backgroundBitmap = new CBitmap(kBackgroundId);
     rect.top = 0;
@@ -48,11 +49,6 @@ ZeltoBassEditor::~ZeltoBassEditor()
     // The constructor's load opened the shared reader; a frame's close gives
     // it back, but an editor never opened has no frame to do so.
     CBitmap::closeResource();
-}
-
-ZeltoBass* ZeltoBassEditor::bass() const
-{
-    return static_cast<ZeltoBass*>(effect);
 }
 
 CBitmap* ZeltoBassEditor::willOpen()
@@ -156,7 +152,7 @@ void ZeltoBassEditor::valueChanged(CDrawContext* context, CControl* control)
         control->update(context);
     } else if (tag == kRandomTag) {
         if (randomPhase)
-            random.makeRandomPatch(*bass());
+            random.makeRandomPatch(patchWrites);
         randomPhase = !randomPhase;
     }
 }

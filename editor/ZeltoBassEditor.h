@@ -17,6 +17,7 @@ class CFrame;
 class CKickButton;
 class CParamDisplay;
 class CVerticalSlider;
+class ParameterSink;
 class ZeltoBass;
 
 inline constexpr int32_t kRandomTag = 7;
@@ -24,8 +25,10 @@ inline constexpr int kEditorParams = 3; // Mix, Tube Dist, Compressor
 
 class ZeltoBassEditor : public AEffGUIEditor, public CControlListener {
 public:
-    // adoptWindow turns the editor opcode's handle into a window.
-    ZeltoBassEditor(ZeltoBass* effect, WindowAdopter adoptWindow);
+    // adoptWindow turns the editor opcode's handle into a window; the kick
+    // button's random patch is written to patchWrites, which outlives the
+    // editor (the assembly's choice of whether the host is told).
+    ZeltoBassEditor(ZeltoBass* effect, WindowAdopter adoptWindow, ParameterSink& patchWrites);
     ~ZeltoBassEditor() override;
 
     // Any thread, the audio thread included: stores the value and raises the
@@ -60,7 +63,6 @@ private:
     void MakeVerticalSlider(CFrame* frame, CVerticalSlider** slider, CBitmap* handle, int32_t tag,
                             int x, int y, int bottom);
     void applyPendingValues();
-    ZeltoBass* bass() const;
 
     CVerticalSlider* paramSliders[kEditorParams] = {};
     CParamDisplay* paramDisplays[kEditorParams] = {};
@@ -72,6 +74,7 @@ private:
     bool randomPhase = false;
 
     RandomPatch random;
+    ParameterSink& patchWrites;
     // Written by any thread, read under the window lock. A value is stored
     // before its bit is raised (release) and read after the bit is taken
     // (acquire), so the controls end up with the last value written.

@@ -11,6 +11,8 @@
 #include "gui/controls/CButtons.h"
 #include "gui/controls/CParamDisplay.h"
 #include "gui/controls/CSlider.h"
+#include "platform/backends/headless/HeadlessBackend.h"
+#include "plugin/ParameterSink.h"
 
 namespace {
 
@@ -170,6 +172,37 @@ TEST_F(BassEditor, EverySecondKickNotificationWritesARandomPatchIntoTheProgram)
     EXPECT_FLOAT_EQ(effect.getParameter(kTubeDist), 0.0f);
     dispatch(effSetProgram, 0, 3);
     EXPECT_FLOAT_EQ(effect.getParameter(kTubeDist), tube);
+}
+
+// An assembly whose every change must reach the host hands the editor a sink
+// that tells it.
+class TellingSink final : public ParameterSink {
+public:
+    void setParameter(int32_t index, float value) override
+    {
+        effect->setParameterAutomated(index, value);
+    }
+    AudioEffect* effect = nullptr;
+};
+TellingSink tellingSink;
+constexpr BassEditorMaker tellingMaker{adoptHeadlessHandle, &tellingSink};
+
+class BassEditorTellingPatch : public EditorHarness {
+protected:
+    BassEditorTellingPatch() : EditorHarness(&tellingMaker) { tellingSink.effect = &effect; }
+};
+
+TEST_F(BassEditorTellingPatch, TheRandomPatchGoesThroughTheSinkTheAssemblyChose)
+{
+    ASSERT_EQ(open(), 1);
+    show();
+    click(300, 30);
+    const std::vector<Automation> automated = takeAutomations();
+    ASSERT_EQ(automated.size(), 3u);
+    EXPECT_EQ(automated[0].index, kCompressor);
+    EXPECT_EQ(automated[1].index, kTubeDist);
+    EXPECT_EQ(automated[2].index, kMix);
+    EXPECT_FLOAT_EQ(automated[1].value, effect.getParameter(kTubeDist));
 }
 
 TEST_F(BassEditor, ClosedAndReopenedTheControlsAreNewWithTheEffectsValues)

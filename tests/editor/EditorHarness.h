@@ -20,7 +20,12 @@ class EditorHarness : public ::testing::Test {
 protected:
     static constexpr bigtime_t kPatience = 5000000;
 
-    EditorHarness() { recorder.attach(effect.getAeffect()); }
+    // The editor comes from `maker` (main_plugin's by default).
+    explicit EditorHarness(const EditorMaker* maker = &headlessBassEditor())
+        : effect{HostRecorder::callback, maker}
+    {
+        recorder.attach(effect.getAeffect());
+    }
     void TearDown() override
     {
         host.endInput();
@@ -59,6 +64,6 @@ protected:
     std::vector<Automation> takeAutomations() { return ::takeAutomations(recorder); }
 
     HostRecorder recorder; // the host's side of the effect, from its first call on
-    ZeltoBass effect{HostRecorder::callback, &headlessBassEditor()};
+    ZeltoBass effect;
     HeadlessHost host{340, 262};
 };
