@@ -12,6 +12,7 @@
 #include "host/driver/addon/Patch.h"
 #include "host/driver/addon/Plugin.h"
 #include "host/driver/addon/Watchdog.h"
+#include "host/driver/editor/EditorRun.h"
 #include "host/driver/editor/EditorScript.h"
 #include "host/driver/editor/EditorSession.h"
 #include "host/driver/editor/WindowSession.h"
@@ -60,20 +61,13 @@ void run(const Options& opt)
     patch.apply(plugin);
     std::printf("editor: %d x %d\n", size->width, size->height);
     std::fflush(stdout);
+    std::string title;
     if (opt.window) {
-        const std::string name = plugin.effectName();
-        WindowSession(plugin, *size, name.empty() ? plugin.path() : name,
-                      Watchdog::Policy::scripted(timeout))
-            .run(script, opt.png);
-    } else {
-        EditorSession session(plugin, *size, Watchdog::Policy::scripted(timeout));
-        session.refresh();
-        session.play(script);
-        session.endInput();
-        session.writePng(opt.png);
-        std::printf("%s\n", opt.png.c_str());
-        session.close();
+        title = plugin.effectName();
+        if (title.empty())
+            title = plugin.path();
     }
+    runEditor(plugin, *size, {opt.window, title, script, opt.png, timeout});
     printParameters(plugin, "parameters:");
     printHostCalls(plugin.recorder());
 }

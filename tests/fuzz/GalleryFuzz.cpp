@@ -77,13 +77,12 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     // The gallery prints every notification; the fuzzer's reports go to stderr.
     if (!std::freopen("/dev/null", "w", stdout))
         return 1;
-    setGalleryWindows(adoptHeadlessHandle);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    AEffect* effect = galleryStillEntry(RealtimeHost::callback);
+    AEffect* effect = createGallery(RealtimeHost::callback, true, adoptHeadlessHandle);
     if (!effect)
         return 0;
     ERect* rect = nullptr;

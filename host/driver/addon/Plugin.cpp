@@ -26,14 +26,16 @@ Plugin::Plugin(const std::string& path) : file(path)
     create(addOn.entry(), addOn.entryName());
 }
 
-Plugin::Plugin(MainPluginProc entry, const std::string& name) : file(name)
+Plugin::Plugin(const std::function<AEffect*(HostCallback)>& entry, const std::string& name)
+    : file(name)
 {
     if (!entry)
         throw HostError(name + ": no entry function");
     create(entry, "function");
 }
 
-void Plugin::create(MainPluginProc entry, const std::string& entryName)
+void Plugin::create(const std::function<AEffect*(HostCallback)>& entry,
+                    const std::string& entryName)
 {
     host.beginLoading();
     fx = entry(&HostRecorder::callback);

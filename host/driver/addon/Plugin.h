@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -23,9 +24,10 @@ public:
     // Loads the add-on, calls its entry and opens the effect (effOpen).
     // Throws HostError naming the file if any step fails.
     explicit Plugin(const std::string& path);
-    // The same steps with an entry function of this program, no dlopen;
-    // `name` stands where messages name the file.
-    Plugin(MainPluginProc entry, const std::string& name);
+    // The same steps with an entry of this program, no dlopen (a function,
+    // or one that binds what the program passes in); `name` stands where
+    // messages name the file.
+    Plugin(const std::function<AEffect*(HostCallback)>& entry, const std::string& name);
     ~Plugin();
     Plugin(const Plugin&) = delete;
     Plugin& operator=(const Plugin&) = delete;
@@ -80,7 +82,7 @@ public:
     std::string missingPictures() const;
 
 private:
-    void create(MainPluginProc entry, const std::string& entryName);
+    void create(const std::function<AEffect*(HostCallback)>& entry, const std::string& entryName);
     PinInfo pin(int32_t opcode, int32_t index);
 
     std::string file;

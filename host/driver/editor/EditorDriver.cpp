@@ -60,6 +60,19 @@ void EditorDriver::play(const EditorScript& script)
     setPlace("");
 }
 
+void EditorDriver::run(const EditorScript& script, const std::string& png)
+{
+    refresh();
+    play(script);
+    endInput();
+    if (!png.empty()) {
+        writePng(png);
+        std::printf("%s\n", png.c_str());
+        std::fflush(stdout);
+    }
+    close();
+}
+
 VstIntPtr EditorDriver::dispatchWatched(int32_t opcode, const char* what, void* ptr)
 {
     const Watchdog::Watch watch(dog, plugin.path() + ": " + what);

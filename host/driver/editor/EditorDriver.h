@@ -58,6 +58,10 @@ public:
     // Every step of the script in order, each picture path printed as it is
     // written; then checkMenuAnswered().
     void play(const EditorScript& script);
+    // What a scripted run does in either window: the picture made current,
+    // the script played, the input ended, the picture written to `png` (none
+    // when empty) and its path printed; then the editor closed.
+    void run(const EditorScript& script, const std::string& png);
 
 protected:
     // Opcodes sent to `plugin` are guarded by a watchdog with `policy`.

@@ -272,25 +272,10 @@ void WindowSession::endInput()
 
 void WindowSession::waitForClose()
 {
-    while (!window->closeRequested(100000)) {
-    }
-}
-
-void WindowSession::run(const EditorScript& script, const std::string& png)
-{
     refresh();
-    if (script.steps.empty() && script.file.empty() && png.empty()) {
-        std::printf("window: close it or press Ctrl+Q in it to end\n");
-        std::fflush(stdout);
-        waitForClose();
-    } else {
-        play(script);
-        endInput();
-        if (!png.empty()) {
-            writePng(png);
-            std::printf("%s\n", png.c_str());
-            std::fflush(stdout);
-        }
+    std::printf("window: close it or press Ctrl+Q in it to end\n");
+    std::fflush(stdout);
+    while (!window->closeRequested(100000)) {
     }
     close();
 }

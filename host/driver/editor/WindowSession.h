@@ -69,13 +69,9 @@ public:
     // The destructor does it too.
     void close() override;
 
-    // Until the user closes the window or presses Ctrl+Q in it.
+    // The picture made current, then until the user closes the window or
+    // presses Ctrl+Q in it; then the editor closed.
     void waitForClose();
-    // What a windowed run does: with a script or a picture to write (png
-    // not empty), plays the script, ends the input and writes the picture,
-    // printing its path; with neither, waits for the user to close the
-    // window. Then closes.
-    void run(const EditorScript& script, const std::string& png);
 
 private:
     void input(int32_t x, int32_t y, uint32_t buttons, uint32_t keys);
