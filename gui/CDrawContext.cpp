@@ -11,7 +11,6 @@
 #include "gui/CFrame.h"
 #include "gui/MouseButtons.h"
 #include "platform/api/GraphicsDefs.h"
-#include "platform/api/InterfaceDefs.h"
 #include "platform/api/Rect.h"
 #include "platform/api/Region.h"
 #include "platform/api/View.h"
@@ -348,6 +347,11 @@ void CDrawContext::getMouseLocation(CPoint& point)
 {
     if (!platformView)
         return;
+    if (locationRead) {
+        locationRead = false;
+        point = readLocation;
+        return;
+    }
     BPoint where;
     uint32_t buttons = 0;
     platformView->GetMouse(&where, &buttons, true);
@@ -361,6 +365,9 @@ int32_t CDrawContext::getMouseButtons()
         return 0;
     BPoint where;
     uint32_t buttons = 0;
-    platformView->GetMouse(&where, &buttons, true);
-    return mouseButtonsFromPlatform(buttons, modifiers());
+    uint32_t keys = 0;
+    platformView->GetMouse(&where, &buttons, true, &keys);
+    readLocation = {static_cast<int32_t>(where.x), static_cast<int32_t>(where.y)};
+    locationRead = true;
+    return mouseButtonsFromPlatform(buttons, keys);
 }

@@ -51,6 +51,9 @@ public:
     void setClipRect(const CRect& rect);
     void resetClipRect();
 
+    // The pointer, live. A tracking pass asks for the buttons, then for the
+    // location: the location asked next after the buttons is that same
+    // reading's, so a pass costs one round trip to an X server.
     void getMouseLocation(CPoint& point);
     int32_t getMouseButtons();
 
@@ -94,4 +97,7 @@ private:
     CRect defaultClipRect() const;
 
     bool locked = false; // the destructor unlocks only a lock it holds
+    // The location of the last buttons' reading, until it is asked for.
+    CPoint readLocation;
+    bool locationRead = false;
 };

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "gui/controls/CParamDisplay.h"
+#include "platform/api/Utf8.h"
 
 // Copies at most 255 bytes of `from` into the 256-byte buffer `to`. A longer
 // text is cut before the UTF-8 character that would not fit whole.
@@ -13,8 +14,8 @@ inline void copyText255(char* to, const char* from)
     size_t n = std::strlen(from);
     if (n >= kParamTextSize) {
         n = kParamTextSize - 1;
-        // Continuation bytes are 10xxxxxx; back off to the start of that character.
-        while (n > 0 && (static_cast<unsigned char>(from[n]) & 0xC0) == 0x80)
+        // Back off to the start of that character.
+        while (n > 0 && utf8::isContinuation(from[n]))
             n--;
     }
     std::memcpy(to, from, n);

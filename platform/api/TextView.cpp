@@ -5,45 +5,9 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/api/Utf8.h"
+
 namespace {
-
-bool isContinuation(char c)
-{
-    return (static_cast<uint8_t>(c) & 0xC0) == 0x80;
-}
-
-// The length of the character that starts with `lead`, 0 for a byte that
-// cannot start one.
-size_t sequenceLength(uint8_t lead)
-{
-    if (lead < 0x80)
-        return 1;
-    if (lead >= 0xC2 && lead <= 0xDF)
-        return 2;
-    if (lead >= 0xE0 && lead <= 0xEF)
-        return 3;
-    if (lead >= 0xF0 && lead <= 0xF4)
-        return 4;
-    return 0;
-}
-
-// The character at bytes[0 .. size): its code point and length, or length 0
-// when the bytes are not a whole, well-formed character.
-size_t decode(const char* bytes, size_t size, uint32_t* codePoint)
-{
-    const size_t length = sequenceLength(static_cast<uint8_t>(bytes[0]));
-    if (length == 0 || length > size)
-        return 0;
-    static constexpr uint8_t kLeadBits[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
-    uint32_t c = static_cast<uint8_t>(bytes[0]) & kLeadBits[length];
-    for (size_t i = 1; i < length; ++i) {
-        if (!isContinuation(bytes[i]))
-            return 0;
-        c = c << 6 | (static_cast<uint8_t>(bytes[i]) & 0x3Fu);
-    }
-    *codePoint = c;
-    return length;
-}
 
 // The longest prefix of `text` of at most `max` bytes that ends on a character boundary.
 size_t cutAt(const std::string& text, size_t max)
@@ -51,7 +15,7 @@ size_t cutAt(const std::string& text, size_t max)
     if (text.size() <= max)
         return text.size();
     size_t at = max;
-    while (at > 0 && isContinuation(text[at]))
+    while (at > 0 && utf8::isContinuation(text[at]))
         --at;
     return at;
 }
@@ -82,9 +46,10 @@ void BTextView::Insert(const char* text)
         static_cast<size_t>(maxBytes_) > kept ? static_cast<size_t>(maxBytes_) - kept : 0;
     size_t accepted = 0;
     while (accepted < size) {
-        uint32_t c = 0;
-        const size_t length = decode(text + accepted, size - accepted, &c);
-        if (length == 0 || accepted + length > room || disallowed_.count(c) != 0)
+        const utf8::Character c = utf8::decode({text + accepted, size - accepted});
+        const auto length = static_cast<size_t>(c.length);
+        if (c.point == utf8::kBad || accepted + length > room ||
+            disallowed_.count(static_cast<uint32_t>(c.point)) != 0)
             break;
         accepted += length;
     }
@@ -103,7 +68,7 @@ void BTextView::replaceSelection(const std::string& with)
 int32_t BTextView::previousBoundary(int32_t offset) const
 {
     int32_t at = std::max(offset - 1, 0);
-    while (at > 0 && isContinuation(text_[static_cast<size_t>(at)]))
+    while (at > 0 && utf8::isContinuation(text_[static_cast<size_t>(at)]))
         --at;
     return at;
 }
@@ -111,7 +76,7 @@ int32_t BTextView::previousBoundary(int32_t offset) const
 int32_t BTextView::nextBoundary(int32_t offset) const
 {
     int32_t at = std::min(offset + 1, TextLength());
-    while (at < TextLength() && isContinuation(text_[static_cast<size_t>(at)]))
+    while (at < TextLength() && utf8::isContinuation(text_[static_cast<size_t>(at)]))
         ++at;
     return at;
 }
@@ -121,7 +86,7 @@ void BTextView::Select(int32_t start, int32_t finish)
     auto snap = [this](int32_t offset) {
         offset = std::clamp(offset, 0, TextLength());
         while (offset > 0 && offset < TextLength() &&
-               isContinuation(text_[static_cast<size_t>(offset)])) {
+               utf8::isContinuation(text_[static_cast<size_t>(offset)])) {
             --offset;
         }
         return offset;

@@ -263,13 +263,14 @@ void BView::UnlockLooper()
         looper->Unlock();
 }
 
-void BView::GetMouse(BPoint* location, uint32_t* buttons, bool)
+void BView::GetMouse(BPoint* location, uint32_t* buttons, bool, uint32_t* modifiers)
 {
     int32_t x = 0;
     int32_t y = 0;
     uint32_t held = 0;
+    uint32_t keys = 0;
     if (host_ != nullptr)
-        host_->hostPointer(&x, &y, &held);
+        host_->hostPointer(&x, &y, &held, &keys);
     int32_t ox = 0;
     int32_t oy = 0;
     originInHost(&ox, &oy);
@@ -277,6 +278,8 @@ void BView::GetMouse(BPoint* location, uint32_t* buttons, bool)
         *location = {static_cast<float>(x - ox), static_cast<float>(y - oy)};
     if (buttons != nullptr)
         *buttons = held;
+    if (modifiers != nullptr)
+        *modifiers = keys;
 }
 
 void BView::Flush()

@@ -91,8 +91,11 @@ public:
     void DrawBitmap(const BBitmap* bitmap, BPoint where);
 
     // Position in view coordinates, and the buttons held now; checkMessageQueue
-    // is ignored, since the pointer is a state rather than a queue.
-    void GetMouse(BPoint* location, uint32_t* buttons, bool checkMessageQueue = true);
+    // is ignored, since the pointer is a state rather than a queue. With
+    // `modifiers`, the modifier keys of the same reading too (one round trip
+    // to an X server where modifiers() would make a second).
+    void GetMouse(BPoint* location, uint32_t* buttons, bool checkMessageQueue = true,
+                  uint32_t* modifiers = nullptr);
     // Drawing is synchronous: both only mark the picture whole for the host.
     void Flush();
     void Sync();

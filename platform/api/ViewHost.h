@@ -23,12 +23,14 @@ public:
     virtual void hostWillDraw(const clipping_rect& /*area*/) {}
     virtual void hostFlush() {}
     virtual void hostInvalidate() {}
-    // The pointer in host pixels; a bitmap has none and answers zeros.
-    virtual void hostPointer(int32_t* x, int32_t* y, uint32_t* buttons)
+    // The pointer in host pixels and the modifier keys, of one reading; a
+    // bitmap has none and answers zeros.
+    virtual void hostPointer(int32_t* x, int32_t* y, uint32_t* buttons, uint32_t* modifiers)
     {
         *x = 0;
         *y = 0;
         *buttons = 0;
+        *modifiers = 0;
     }
     // The view that gets the keys; a bitmap has none.
     virtual BView* hostFocus() const { return nullptr; }

@@ -171,11 +171,11 @@ void BWindow::LastUnlock()
 
 // A quitting window reads every button as released, so no tracking loop can
 // hold it open.
-void BWindow::hostPointer(int32_t* x, int32_t* y, uint32_t* buttons)
+void BWindow::hostPointer(int32_t* x, int32_t* y, uint32_t* buttons, uint32_t* modifiers)
 {
-    backend_->pointer(x, y, buttons);
+    backend_->pointer(x, y, buttons, modifiers);
     if (quitting_)
-        *buttons = 0;
+        *buttons = *modifiers = 0;
 }
 
 uint32_t BWindow::Modifiers() const

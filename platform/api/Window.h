@@ -117,7 +117,7 @@ private:
     void hostWillDraw(const clipping_rect& area) override { backend_->beginDrawing(area); }
     void hostFlush() override { LastUnlock(); }
     void hostInvalidate() override { RequestRedraw(); }
-    void hostPointer(int32_t* x, int32_t* y, uint32_t* buttons) override;
+    void hostPointer(int32_t* x, int32_t* y, uint32_t* buttons, uint32_t* modifiers) override;
     BView* hostFocus() const override { return focus_; }
     void hostSetFocus(BView* view) override { focus_ = view; }
     BPoint hostScreenOrigin() override;

@@ -59,9 +59,10 @@ public:
     // drawing then waits for the window to show again and be redrawn whole.
     virtual bool visible() const { return true; }
 
-    // The live pointer state in window pixels, and the modifier keys; every
-    // button and key reads as released once input has ended.
-    virtual void pointer(int32_t* x, int32_t* y, uint32_t* buttons) = 0;
+    // The live pointer state in window pixels with the modifier keys, all of
+    // one reading (a tracking pass asks once); and the modifier keys alone.
+    // Every button and key reads as released once input has ended.
+    virtual void pointer(int32_t* x, int32_t* y, uint32_t* buttons, uint32_t* modifiers) = 0;
     virtual uint32_t modifiers() = 0;
 
     // The window thread's body: waits for events and delivers them until

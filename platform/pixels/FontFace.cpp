@@ -10,6 +10,8 @@
 #include <cmath>
 #include <mutex>
 
+#include "platform/api/Utf8.h"
+
 namespace font_face {
 namespace {
 
@@ -109,43 +111,7 @@ cairo_scaled_font_t* scaledFont(Weight weight, float size)
 // measure invalid UTF-8, so such bytes never reach it.
 std::string validUtf8(const char* text)
 {
-    std::string out;
-    const auto* s = reinterpret_cast<const unsigned char*>(text);
-    while (*s != 0) {
-        int more = 0;
-        uint32_t code = 0;
-        if (*s < 0x80) {
-            out += static_cast<char>(*s++);
-            continue;
-        }
-        if ((*s & 0xE0) == 0xC0) {
-            more = 1;
-            code = *s & 0x1Fu;
-        } else if ((*s & 0xF0) == 0xE0) {
-            more = 2;
-            code = *s & 0x0Fu;
-        } else if ((*s & 0xF8) == 0xF0) {
-            more = 3;
-            code = *s & 0x07u;
-        } else {
-            out += '?';
-            ++s;
-            continue;
-        }
-        int i = 1;
-        for (; i <= more && (s[i] & 0xC0) == 0x80; ++i)
-            code = (code << 6) | (s[i] & 0x3Fu);
-        const uint32_t smallest[4] = {0, 0x80, 0x800, 0x10000};
-        if (i <= more || code < smallest[more] || code > 0x10FFFF ||
-            (code >= 0xD800 && code <= 0xDFFF)) {
-            out += '?';
-            s += i; // stops before a NUL or at the first byte that broke the sequence
-            continue;
-        }
-        out.append(reinterpret_cast<const char*>(s), static_cast<size_t>(more + 1));
-        s += more + 1;
-    }
-    return out;
+    return utf8::replaceBad(text, "?");
 }
 
 int32_t whole(double v)

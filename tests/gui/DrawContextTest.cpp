@@ -2,8 +2,16 @@
 // operation covers, how state reaches the view, and what text and clipping do.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+#include <vector>
+
 #include "gui/CDrawContext.h"
 #include "gui/CFrame.h"
+#include "gui/MouseButtons.h"
+#include "platform/api/InterfaceDefs.h"
+#include "platform/api/Window.h"
+#include "platform/backends/WindowBackend.h"
 #include "tests/support/ToolkitColours.h"
 
 namespace {
@@ -280,6 +288,60 @@ TEST_F(DrawContextTest, OpaqueTextPaintsTheBackgroundFirst)
     for (const Pixel& p : background)
         EXPECT_TRUE(p.first >= 5 && p.first <= 4 + w - 1 && p.second >= 3 && p.second <= 17)
             << p.first << ',' << p.second << " w=" << w;
+}
+
+// A window whose pointer is a fixed state, counting how often it is read:
+// each reading is a round trip to an X server.
+class CountingBackend final : public WindowBackend {
+public:
+    PixelBuffer surface() override { return {pixels.data(), 40, 30, 160}; }
+    BPoint screenOrigin() override { return {0, 0}; }
+    void contentResized(int32_t, int32_t) override {}
+    void beginDrawing(const clipping_rect&) override {}
+    void present() override {}
+    void pointer(int32_t* x, int32_t* y, uint32_t* buttons, uint32_t* keys) override
+    {
+        ++readings;
+        *x = 12;
+        *y = 7;
+        *buttons = B_PRIMARY_MOUSE_BUTTON;
+        *keys = B_SHIFT_KEY;
+    }
+    uint32_t modifiers() override
+    {
+        ++readings;
+        return B_SHIFT_KEY;
+    }
+    void run(WindowEvents& window) override
+    {
+        while (!window.quitting())
+            std::this_thread::yield();
+    }
+    void wake() override {}
+    int32_t runMenu(WindowEvents&, BPoint, const char* const*, int32_t) override { return -1; }
+
+    std::vector<uint8_t> pixels = std::vector<uint8_t>(40 * 30 * 4);
+    std::atomic<int> readings{0};
+};
+
+TEST(DrawContextPointer, ATrackingPassReadsThePointerOnce)
+{
+    auto* backend = new CountingBackend;
+    BWindow* window = BWindow::Adopt(backend); // owns the back end
+    ASSERT_NE(window, nullptr);
+    {
+        CDrawContext context(nullptr, window->ChildAt(0), nullptr);
+        // A pass: the buttons with the modifiers, then the location.
+        EXPECT_EQ(context.getMouseButtons(), kMousePrimary | kModShift);
+        CPoint where;
+        context.getMouseLocation(where);
+        EXPECT_EQ(where, (CPoint{12, 7}));
+        EXPECT_EQ(backend->readings, 1);
+        // A location asked on its own is read live.
+        context.getMouseLocation(where);
+        EXPECT_EQ(backend->readings, 2);
+    }
+    window->Quit();
 }
 
 } // namespace

@@ -1,23 +1,29 @@
-// X11HostWindow against a stand-in for a plug-in's window, made here on a
-// connection of its own as the first child of the host's window: the
-// top-level's name and hints, the child's pixels read back, XTest presses
-// and keys arriving at the child where and as they were sent, and the ways a
-// user ends the window. Needs $DISPLAY (make test starts a private Xvfb).
+// X11HostWindow and X11InputDriver against a stand-in for a plug-in's
+// window, made here on a connection of its own as the first child of the
+// host's window: the top-level's names and hints, the child's pixels read
+// back, XTest presses and keys arriving at the child where and as they were
+// sent (also under a reparenting window manager), the ways a user ends the
+// window, and a live window on a server without XTest. Needs $DISPLAY (make
+// test starts a private Xvfb).
 #include <gtest/gtest.h>
 
 #include <xcb/xcb.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "CliRun.h"
+#include "PrivateXServer.h"
 #include "platform/api/InterfaceDefs.h"
 #include "platform/backends/x11/X11HostWindow.h"
+#include "platform/backends/x11/X11InputDriver.h"
 
 namespace {
 
@@ -76,6 +82,76 @@ public:
     uint32_t id = 0;
 };
 
+// $DISPLAY names another server for one test's life.
+class OtherDisplay {
+public:
+    explicit OtherDisplay(const std::string& name) : before(std::getenv("DISPLAY"))
+    {
+        setenv("DISPLAY", name.c_str(), 1);
+    }
+    ~OtherDisplay() { setenv("DISPLAY", before.c_str(), 1); }
+
+private:
+    std::string before;
+};
+
+// The least a reparenting window manager does: each top-level window goes
+// into a frame of its own at (kFrameX, kFrameY), under a title bar
+// kTitle high, and gets the focus once mapped.
+class StandInWindowManager {
+public:
+    static constexpr int16_t kFrameX = 50, kFrameY = 60, kTitle = 20;
+
+    StandInWindowManager() : c(xcb_connect(nullptr, nullptr))
+    {
+        root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+        const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT;
+        xcb_generic_error_t* e = xcb_request_check(
+            c, xcb_change_window_attributes_checked(c, root, XCB_CW_EVENT_MASK, &mask));
+        managing = e == nullptr;
+        std::free(e);
+        if (managing)
+            loop = std::thread([this] { run(); });
+    }
+    ~StandInWindowManager()
+    {
+        stop = true;
+        if (loop.joinable())
+            loop.join();
+        xcb_disconnect(c);
+    }
+
+    bool managing = false;
+
+private:
+    void run()
+    {
+        while (!stop) {
+            Event e(xcb_poll_for_event(c));
+            if (!e) {
+                snooze(2000);
+                continue;
+            }
+            if ((e->response_type & 0x7F) != XCB_MAP_REQUEST)
+                continue;
+            const xcb_window_t client = reinterpret_cast<xcb_map_request_event_t*>(e.get())->window;
+            const xcb_window_t frame = xcb_generate_id(c);
+            xcb_create_window(c, XCB_COPY_FROM_PARENT, frame, root, kFrameX, kFrameY, 400, 300, 0,
+                              XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
+            xcb_reparent_window(c, client, frame, 0, kTitle);
+            xcb_map_window(c, client);
+            xcb_map_window(c, frame);
+            xcb_set_input_focus(c, XCB_INPUT_FOCUS_POINTER_ROOT, client, XCB_CURRENT_TIME);
+            xcb_flush(c);
+        }
+    }
+
+    xcb_connection_t* c;
+    xcb_window_t root = 0;
+    std::atomic<bool> stop{false};
+    std::thread loop;
+};
+
 class X11Host : public ::testing::Test {
 protected:
     void SetUp() override
@@ -83,8 +159,11 @@ protected:
         if (std::getenv("DISPLAY") == nullptr)
             GTEST_SKIP() << "no DISPLAY (make test runs these under a private Xvfb)";
         std::string whyNot;
-        host = X11HostWindow::open("Wobrix Test \xc3\xa9", 120, 80, kPatience, &whyNot);
+        host = X11HostWindow::open({"Wobrix Test \xc3\xa9", "wobrix-test", "WobrixTest"}, 120, 80,
+                                   kPatience, &whyNot);
         ASSERT_TRUE(host) << whyNot;
+        input = X11InputDriver::open(host->id(), &whyNot);
+        ASSERT_TRUE(input) << whyNot;
     }
 
     std::string shell(const std::string& commandLine)
@@ -96,7 +175,17 @@ protected:
         return r.out;
     }
 
+    // The plug-in's stand-in inside the window, once the window has it.
+    void waitForChild(const PlugInWindow& plugIn)
+    {
+        const bigtime_t end = system_time() + kPatience;
+        while (host->child() != plugIn.id && system_time() < end)
+            snooze(5000);
+        ASSERT_EQ(host->child(), plugIn.id);
+    }
+
     std::unique_ptr<X11HostWindow> host;
+    std::unique_ptr<X11InputDriver> input;
 };
 
 TEST_F(X11Host, TopLevelIsNamedFixedInSizeAndShowsItsChildsPixels)
@@ -110,20 +199,22 @@ TEST_F(X11Host, TopLevelIsNamedFixedInSizeAndShowsItsChildsPixels)
          {"WM_NAME(STRING) = \"Wobrix Test \xc3\xa9\"",
           "_NET_WM_NAME(UTF8_STRING) = \"Wobrix Test \xc3\xa9\"",
           "WM_PROTOCOLS(ATOM): protocols  WM_DELETE_WINDOW",
+          "WM_CLASS(STRING) = \"wobrix-test\", \"WobrixTest\"",
           "program specified minimum size: 120 by 80", "program specified maximum size: 120 by 80"})
         EXPECT_NE(props.find(line), std::string::npos) << line << "\n" << props;
 
     std::vector<uint8_t> pixels;
     int32_t width = 0, height = 0;
     EXPECT_EQ(host->child(), 0u);
-    ASSERT_TRUE(host->copyPixels(&pixels, &width, &height));
+    EXPECT_FALSE(host->childShown());
+    ASSERT_TRUE(input->copyPixels(&pixels, &width, &height));
     EXPECT_EQ(width, 120);
     EXPECT_EQ(height, 80);
 
     // The child's pixels, not ours: blue, green, red, opaque.
     const PlugInWindow plugIn(host->id(), 100, 50, 0x123456);
     const bigtime_t end = system_time() + kPatience;
-    while ((host->child() != plugIn.id || !host->copyPixels(&pixels, &width, &height)) &&
+    while ((host->child() != plugIn.id || !input->copyPixels(&pixels, &width, &height)) &&
            system_time() < end)
         snooze(5000);
     ASSERT_EQ(width, 100);
@@ -135,10 +226,7 @@ TEST_F(X11Host, TopLevelIsNamedFixedInSizeAndShowsItsChildsPixels)
 TEST_F(X11Host, PressesAndKeysArriveAtTheChildAsSent)
 {
     PlugInWindow plugIn(host->id(), 120, 80, 0);
-    const bigtime_t end = system_time() + kPatience;
-    while (host->child() != plugIn.id && system_time() < end)
-        snooze(5000);
-    ASSERT_EQ(host->child(), plugIn.id);
+    waitForChild(plugIn);
     host->focusChild();
 
     struct Click {
@@ -148,8 +236,8 @@ TEST_F(X11Host, PressesAndKeysArriveAtTheChildAsSent)
     };
     for (const Click& click : {Click{1, 0, 1, 0}, Click{2, B_SHIFT_KEY, 3, XCB_MOD_MASK_SHIFT},
                                Click{4, B_COMMAND_KEY, 2, XCB_MOD_MASK_CONTROL}}) {
-        ASSERT_TRUE(host->setPointer(30, 40, click.buttons, click.keys));
-        ASSERT_TRUE(host->setPointer(31, 41, 0, 0));
+        ASSERT_TRUE(input->setPointer(30, 40, click.buttons, click.keys));
+        ASSERT_TRUE(input->setPointer(31, 41, 0, 0));
         const Event down = plugIn.next({XCB_BUTTON_PRESS, XCB_BUTTON_RELEASE});
         const Event up = plugIn.next({XCB_BUTTON_PRESS, XCB_BUTTON_RELEASE});
         ASSERT_TRUE(down && up) << click.button;
@@ -168,7 +256,7 @@ TEST_F(X11Host, PressesAndKeysArriveAtTheChildAsSent)
     uint16_t states[4] = {};
     const char* const keys[] = {"a", "A", "\n", "q"};
     for (int i = 0; i < 4; ++i) {
-        ASSERT_TRUE(host->key(keys[i], 1, 0, &whyNot)) << whyNot;
+        ASSERT_TRUE(input->key(keys[i], 1, 0, &whyNot)) << whyNot;
         const Event e = plugIn.lastKey();
         ASSERT_TRUE(e) << i;
         codes[i] = reinterpret_cast<xcb_key_press_event_t*>(e.get())->detail;
@@ -179,12 +267,12 @@ TEST_F(X11Host, PressesAndKeysArriveAtTheChildAsSent)
     EXPECT_EQ(states[0] & XCB_MOD_MASK_SHIFT, 0);
     EXPECT_NE(states[1] & XCB_MOD_MASK_SHIFT, 0);
     // A character no key makes is refused, not sent as something else.
-    EXPECT_FALSE(host->key("\xe2\x82\xac", 3, 0, &whyNot));
+    EXPECT_FALSE(input->key("\xe2\x82\xac", 3, 0, &whyNot));
     EXPECT_NE(whyNot.find("no key"), std::string::npos) << whyNot;
 
     // Ctrl+Q is the host's, wherever the focus is in the window.
     EXPECT_FALSE(host->closeRequested());
-    ASSERT_TRUE(host->key("q", 1, B_COMMAND_KEY, &whyNot));
+    ASSERT_TRUE(input->key("q", 1, B_COMMAND_KEY, &whyNot));
     EXPECT_TRUE(host->closeRequested(kPatience));
     const Event control = plugIn.lastKey();
     EXPECT_TRUE(!control ||
@@ -213,6 +301,71 @@ TEST_F(X11Host, TheWindowManagersCloseEndsIt)
     xcb_flush(c);
     EXPECT_TRUE(host->closeRequested(kPatience));
     xcb_disconnect(c);
+}
+
+TEST_F(X11Host, DestroyedByAnotherProgramItIsClosed)
+{
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    EXPECT_FALSE(host->closeRequested());
+    xcb_destroy_window(c, host->id());
+    xcb_flush(c);
+    EXPECT_TRUE(host->closeRequested(kPatience));
+    EXPECT_EQ(host->child(), 0u);
+    xcb_disconnect(c);
+}
+
+// A live window needs nothing of the server but the core protocol; only the
+// scripted input asks for XTest, and says so when it is missing.
+TEST(X11HostOwnServer, TheLiveWindowOpensWithoutXTest)
+{
+    PrivateXServer server;
+    std::string why;
+    if (!server.start(why, {"-extension", "XTEST"}))
+        GTEST_SKIP() << why;
+    const OtherDisplay display(server.name());
+    auto host = X11HostWindow::open({"No XTest", "", ""}, 60, 40, kPatience, &why);
+    ASSERT_TRUE(host) << why;
+    EXPECT_FALSE(host->closeRequested());
+    EXPECT_FALSE(X11InputDriver::open(host->id(), &why));
+    EXPECT_NE(why.find("XTEST"), std::string::npos) << why;
+}
+
+// Under a window manager the window sits in a frame elsewhere on the screen
+// and gets the focus as a whole: presses still land on the plug-in's window
+// where they were meant, and the focus passes on to it, so keys do too.
+TEST(X11HostOwnServer, InputReachesThePlugInUnderAWindowManager)
+{
+    PrivateXServer server;
+    std::string why;
+    if (!server.start(why))
+        GTEST_SKIP() << why;
+    const OtherDisplay display(server.name());
+    StandInWindowManager manager;
+    ASSERT_TRUE(manager.managing);
+    auto host = X11HostWindow::open({"Framed", "", ""}, 120, 80, kPatience, &why);
+    ASSERT_TRUE(host) << why;
+    auto input = X11InputDriver::open(host->id(), &why);
+    ASSERT_TRUE(input) << why;
+    PlugInWindow plugIn(host->id(), 120, 80, 0);
+    const bigtime_t end = system_time() + kPatience;
+    while (host->child() != plugIn.id && system_time() < end)
+        snooze(5000);
+    ASSERT_EQ(host->child(), plugIn.id);
+    EXPECT_FALSE(host->closeRequested(100000)); // takes the frame's focus
+
+    ASSERT_TRUE(input->setPointer(30, 40, B_PRIMARY_MOUSE_BUTTON, 0));
+    ASSERT_TRUE(input->setPointer(30, 40, 0, 0));
+    const Event down = plugIn.next({XCB_BUTTON_PRESS});
+    ASSERT_TRUE(down);
+    EXPECT_EQ(reinterpret_cast<xcb_button_press_event_t*>(down.get())->event_x, 30);
+    EXPECT_EQ(reinterpret_cast<xcb_button_press_event_t*>(down.get())->event_y, 40);
+    EXPECT_EQ(reinterpret_cast<xcb_button_press_event_t*>(down.get())->root_x,
+              StandInWindowManager::kFrameX + 30);
+
+    // The pointer away from the window: the key goes where the focus is.
+    ASSERT_TRUE(input->setScreenPointer(600, 470, 0, 0));
+    ASSERT_TRUE(input->key("a", 1, 0, &why)) << why;
+    EXPECT_TRUE(plugIn.lastKey(kPatience / 5));
 }
 
 } // namespace

@@ -20,7 +20,7 @@ constexpr int kPatienceMs = 10000;
 
 } // namespace
 
-bool PrivateXServer::start(std::string& why)
+bool PrivateXServer::start(std::string& why, const std::vector<std::string>& options)
 {
     int fds[2];
     if (::pipe(fds) != 0) {
@@ -30,6 +30,7 @@ bool PrivateXServer::start(std::string& why)
     const std::string fd = std::to_string(fds[1]);
     std::vector<std::string> args = {"Xvfb",     "-displayfd", fd,  "-nolisten", "tcp",
                                      "-noreset", "-screen",    "0", "640x480x24"};
+    args.insert(args.end(), options.begin(), options.end());
     std::vector<char*> argv;
     for (std::string& a : args)
         argv.push_back(a.data());

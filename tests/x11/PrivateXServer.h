@@ -5,6 +5,7 @@
 #include <sys/types.h>
 
 #include <string>
+#include <vector>
 
 class PrivateXServer {
 public:
@@ -13,9 +14,10 @@ public:
     PrivateXServer(const PrivateXServer&) = delete;
     PrivateXServer& operator=(const PrivateXServer&) = delete;
 
-    // Starts Xvfb and waits until it takes connections; false (the reason in
-    // `why`) when it cannot be started or does not answer within seconds.
-    bool start(std::string& why);
+    // Starts Xvfb (with `options` added to its command line) and waits until
+    // it takes connections; false (the reason in `why`) when it cannot be
+    // started or does not answer within seconds.
+    bool start(std::string& why, const std::vector<std::string>& options = {});
     // ":N", once started.
     const std::string& name() const { return name_; }
     // The server dies at once (SIGKILL), as a crashed one does; waits for it.

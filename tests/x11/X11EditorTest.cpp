@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -438,6 +439,32 @@ TEST_F(X11Editor, AWindowUnderAHiddenAncestorIsHidden)
     delete window;
     x.destroy(top);
     EXPECT_EQ(x.errors(), 0);
+}
+
+// A refused window says why in one line named after the program (here the
+// test; an add-on's file inside a host), never after a product.
+TEST_F(X11Editor, ARefusedWindowSaysWhyUnderTheProgramsName)
+{
+    const xcb_window_t parent = x.makeParent(0, 0);
+    struct Refusal {
+        xcb_window_t parent;
+        int32_t width, height;
+        const char* line;
+    };
+    for (const Refusal& r :
+         {Refusal{parent, 0, 262, "x11_editor_tests: the editor's size 0 x 262 is not one"},
+          Refusal{parent, 340, 20000, "x11_editor_tests: the editor's size 340 x 20000"},
+          Refusal{0x1ffffff0, 340, 262,
+                  "x11_editor_tests: cannot open the editor: the host's window does not exist"}}) {
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(adoptX11Window(reinterpret_cast<void*>(static_cast<uintptr_t>(r.parent)), r.width,
+                                 r.height),
+                  nullptr);
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(said.rfind(r.line, 0), 0u) << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    }
+    x.destroy(parent);
 }
 
 TEST_F(X11Editor, TwoEffectsShowTheirEditorsAtOnce)

@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <string_view>
 
 #include "host/driver/addon/Plugin.h"
+#include "platform/api/Utf8.h"
 
 void EditorDriver::drag(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t moves,
                         uint32_t buttons, uint32_t keys)
@@ -24,10 +26,8 @@ void EditorDriver::drag(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t 
 void EditorDriver::type(const std::string& text)
 {
     for (size_t at = 0; at < text.size();) {
-        size_t length = 1;
-        while (at + length < text.size() &&
-               (static_cast<unsigned char>(text[at + length]) & 0xC0) == 0x80)
-            ++length;
+        const auto length =
+            static_cast<size_t>(utf8::decode(std::string_view(text).substr(at)).length);
         key(text.substr(at, length), 0);
         at += length;
     }

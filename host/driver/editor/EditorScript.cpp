@@ -15,6 +15,7 @@
 #include "host/driver/Numbers.h"
 #include "host/driver/files/OutputFile.h"
 #include "platform/api/InterfaceDefs.h"
+#include "platform/api/Utf8.h"
 
 const char* const kEditorScriptHelp =
     "Script (--script FILE): one step per line; '#' starts a comment; coordinates\n"
@@ -80,22 +81,10 @@ constexpr KeyName kKeyNames[] = {
 // it is a control byte or not well-formed UTF-8.
 size_t printableCharacter(const std::string& text, size_t at)
 {
-    const auto lead = static_cast<unsigned char>(text[at]);
-    size_t length = 0;
-    if (lead >= 0x20 && lead < 0x7F)
-        length = 1;
-    else if (lead >= 0xC2 && lead <= 0xDF)
-        length = 2;
-    else if (lead >= 0xE0 && lead <= 0xEF)
-        length = 3;
-    else if (lead >= 0xF0 && lead <= 0xF4)
-        length = 4;
-    if (length == 0 || at + length > text.size())
+    const utf8::Character c = utf8::decode(std::string_view(text).substr(at));
+    if (c.point == utf8::kBad || c.point < 0x20 || c.point == 0x7F)
         return 0;
-    for (size_t i = 1; i < length; ++i)
-        if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80)
-            return 0;
-    return length;
+    return static_cast<size_t>(c.length);
 }
 
 struct Word {

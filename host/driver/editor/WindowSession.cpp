@@ -13,6 +13,7 @@
 #include "platform/api/InterfaceDefs.h"
 #include "platform/backends/x11/X11Backend.h"
 #include "platform/backends/x11/X11HostWindow.h"
+#include "platform/backends/x11/X11InputDriver.h"
 
 namespace fs = std::filesystem;
 
@@ -51,7 +52,7 @@ WindowSession::WindowSession(Plugin& p, EditorSize size, const std::string& titl
       idler([this] { dispatchWatched(effEditIdle, "opcode 19 (editor idle)"); }, kIdlePeriod)
 {
     std::string whyNot;
-    window = X11HostWindow::open(title, size.width, size.height, dog.timeout(), &whyNot);
+    window = X11HostWindow::open({title, "", ""}, size.width, size.height, dog.timeout(), &whyNot);
     if (!window)
         throw HostError(whyNot);
     // A Linux host's parent window travels as the integer id in the pointer.
@@ -66,10 +67,8 @@ WindowSession::WindowSession(Plugin& p, EditorSize size, const std::string& titl
     isOpen = true;
     idler.start();
     // The plug-in's window is the first child of ours, shown once mapped.
-    std::vector<uint8_t> pixels;
-    int32_t width = 0, height = 0;
     const bigtime_t end = system_time() + dog.timeout();
-    while (window->child() == 0 || !window->copyPixels(&pixels, &width, &height)) {
+    while (!window->childShown()) {
         if (system_time() >= end) {
             close();
             throw HostError(plugin.path() + ": the editor showed no window inside ours within " +
@@ -85,22 +84,34 @@ WindowSession::~WindowSession()
     close();
 }
 
+X11InputDriver& WindowSession::driver()
+{
+    if (!input_) {
+        std::string whyNot;
+        input_ = X11InputDriver::open(window->id(), &whyNot);
+        if (!input_)
+            throw HostError(whyNot);
+    }
+    return *input_;
+}
+
 void WindowSession::fail(const std::string& message)
 {
     heldButtons = heldKeys = 0;
-    window->setPointer(pointerX, pointerY, 0, 0);
+    if (input_)
+        input_->setPointer(pointerX, pointerY, 0, 0);
     throw HostError(where() + ": " + message);
 }
 
 void WindowSession::settle(uint32_t popup)
 {
-    if (!window->sync())
+    if (!driver().sync())
         fail("the connection to X display " + window->displayName() + " failed");
     std::vector<uint8_t> last, now;
     int32_t width = 0, height = 0;
     auto copy = [&](std::vector<uint8_t>* into) {
-        return popup != 0 ? window->copyPixelsOf(popup, into, &width, &height)
-                          : window->copyPixels(into, &width, &height);
+        return popup != 0 ? driver().copyPixelsOf(popup, into, &width, &height)
+                          : driver().copyPixels(into, &width, &height);
     };
     copy(&last);
     const bigtime_t start = system_time();
@@ -126,14 +137,14 @@ void WindowSession::input(int32_t x, int32_t y, uint32_t buttons, uint32_t keys)
     pointerY = y;
     heldButtons = buttons;
     heldKeys = keys;
-    if (!window->setPointer(x, y, buttons, keys))
+    if (!driver().setPointer(x, y, buttons, keys))
         fail("the connection to X display " + window->displayName() + " failed");
 }
 
 void WindowSession::screenInput(int32_t x, int32_t y, uint32_t buttons)
 {
     heldButtons = buttons;
-    if (!window->setScreenPointer(x, y, buttons, heldKeys))
+    if (!driver().setScreenPointer(x, y, buttons, heldKeys))
         fail("the connection to X display " + window->displayName() + " failed");
 }
 
@@ -142,7 +153,7 @@ void WindowSession::move(int32_t x, int32_t y)
     input(x, y, heldButtons, heldKeys);
     if (heldButtons != 0)
         settle();
-    else if (!window->sync())
+    else if (!driver().sync())
         fail("the connection to X display " + window->displayName() + " failed");
 }
 
@@ -154,8 +165,8 @@ void WindowSession::press(int32_t x, int32_t y, uint32_t buttons, uint32_t keys)
     input(x, y, 0, heldKeys);
     input(x, y, buttons, keys);
     settle();
-    X11HostWindow::Popup popup;
-    if (!answerPlace.empty() && window->topPopup(&popup))
+    X11InputDriver::Popup popup;
+    if (!answerPlace.empty() && driver().topPopup(&popup))
         answerMenu();
 }
 
@@ -168,7 +179,7 @@ void WindowSession::release()
 void WindowSession::key(const std::string& bytes, uint32_t keys)
 {
     std::string whyNot;
-    if (!window->key(bytes.data(), static_cast<int32_t>(bytes.size()), keys, &whyNot))
+    if (!driver().key(bytes.data(), static_cast<int32_t>(bytes.size()), keys, &whyNot))
         fail(whyNot);
     settle();
 }
@@ -177,8 +188,8 @@ void WindowSession::menu(int32_t choice)
 {
     pendingChoice = choice;
     answerPlace = where();
-    X11HostWindow::Popup popup;
-    if (heldButtons != 0 || window->topPopup(&popup))
+    X11InputDriver::Popup popup;
+    if (heldButtons != 0 || driver().topPopup(&popup))
         answerMenu();
 }
 
@@ -187,9 +198,9 @@ void WindowSession::answerMenu()
     const std::string at = place;
     place = answerPlace;
     answerPlace.clear();
-    X11HostWindow::Popup popup;
+    X11InputDriver::Popup popup;
     const bigtime_t end = system_time() + dog.timeout();
-    while (!window->topPopup(&popup)) {
+    while (!driver().topPopup(&popup)) {
         if (system_time() >= end)
             fail("no pop-up menu opened within " + std::to_string(dog.timeout() / 1000) + " ms");
         snooze(kPollSlice);
@@ -200,7 +211,7 @@ void WindowSession::answerMenu()
     settle(popup.id);
     std::vector<uint8_t> pixels;
     int32_t width = 0, height = 0, row = 0;
-    if (!window->copyPixelsOf(popup.id, &pixels, &width, &height) || width < 2)
+    if (!driver().copyPixelsOf(popup.id, &pixels, &width, &height) || width < 2)
         fail("the pop-up menu's pixels could not be read");
     auto edge = [&](int32_t y) {
         const size_t at = (static_cast<size_t>(y) * static_cast<size_t>(width) + 1) * 4;
@@ -219,14 +230,14 @@ void WindowSession::answerMenu()
         screenInput(popup.x + popup.width / 2, popup.y + pendingChoice * row + row / 2, 0);
     } else {
         int32_t x = 0, y = 0;
-        if (!window->pointOutside(popup, &x, &y))
+        if (!driver().pointOutside(popup, &x, &y))
             fail("the pop-up menu and the window cover the screen; no place to dismiss it");
         screenInput(x, y, 0);
         screenInput(x, y, B_PRIMARY_MOUSE_BUTTON);
         screenInput(x, y, 0);
     }
-    X11HostWindow::Popup still;
-    while (window->topPopup(&still) && still.id == popup.id) {
+    X11InputDriver::Popup still;
+    while (driver().topPopup(&still) && still.id == popup.id) {
         if (system_time() >= end)
             fail("the pop-up menu did not close within " + std::to_string(dog.timeout() / 1000) +
                  " ms");
@@ -255,7 +266,7 @@ void WindowSession::writePng(const std::string& path)
 {
     refresh();
     writeThroughTemporary(path, [this](const std::string& temporary) -> std::string {
-        return window->savePng(temporary.c_str()) == B_OK
+        return driver().savePng(temporary.c_str()) == B_OK
                    ? ""
                    : "the window's pixels could not be read from X display " +
                          window->displayName() + " or encoded";
@@ -272,7 +283,8 @@ void WindowSession::endInput()
 
 void WindowSession::waitForClose()
 {
-    refresh();
+    // Live: no scripted input, so no XTest is asked for.
+    idler.now();
     std::printf("window: close it or press Ctrl+Q in it to end\n");
     std::fflush(stdout);
     while (!window->closeRequested(100000)) {

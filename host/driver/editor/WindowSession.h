@@ -2,7 +2,9 @@
 // window of our own (platform/backends/x11/X11HostWindow.h): the size from
 // opcode 13, the window's id handed over with opcode 14, opcode 19 at 25 Hz
 // on a host thread, opcode 15 at the end. The script's steps reach the
-// plug-in as real X input, and the pictures are the server's pixels.
+// plug-in as real X input (platform/backends/x11/X11InputDriver.h, opened
+// only for a script or a picture, so a live window needs no XTest), and the
+// pictures are the server's pixels.
 #pragma once
 
 #include "platform/api/Window.h"
@@ -20,6 +22,7 @@
 
 class Plugin;
 class X11HostWindow;
+class X11InputDriver;
 
 // True when the effect's editor takes the X11 window id a window session
 // hands over: an add-on for Linux hosts (VSTPluginMain, main), or an entry
@@ -81,8 +84,11 @@ private:
     void settle(uint32_t popup = 0);
     void answerMenu();
     [[noreturn]] void fail(const std::string& message);
+    // The scripted input, opened at its first use.
+    X11InputDriver& driver();
 
     std::unique_ptr<X11HostWindow> window;
+    std::unique_ptr<X11InputDriver> input_;
     EditorIdle idler;
     int32_t pointerX = 0, pointerY = 0;
     uint32_t heldButtons = 0, heldKeys = 0;

@@ -112,12 +112,14 @@ void HeadlessBackend::markSeen(uint32_t serial) const
 }
 
 // The serial is read before the state, so the state read is at least that new.
-void HeadlessBackend::pointer(int32_t* x, int32_t* y, uint32_t* buttons)
+void HeadlessBackend::pointer(int32_t* x, int32_t* y, uint32_t* buttons, uint32_t* modifiers)
 {
     const uint32_t serial = load(&record_->pointer_serial);
     *x = load(&record_->pointer_x);
     *y = load(&record_->pointer_y);
-    *buttons = inputEnded() ? 0 : load(&record_->buttons);
+    const bool ended = inputEnded();
+    *buttons = ended ? 0 : load(&record_->buttons);
+    *modifiers = ended ? 0 : load(&record_->modifiers);
     markSeen(serial);
 }
 

@@ -32,7 +32,7 @@ public:
     void contentResized(int32_t width, int32_t height) override;
     void beginDrawing(const clipping_rect& area) override;
     void present() override;
-    void pointer(int32_t* x, int32_t* y, uint32_t* buttons) override;
+    void pointer(int32_t* x, int32_t* y, uint32_t* buttons, uint32_t* modifiers) override;
     uint32_t modifiers() override;
     void run(WindowEvents& window) override;
     void wake() override;

@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
+#include "platform/api/Utf8.h"
 #include "platform/backends/headless/Futex.h"
 
 namespace {
@@ -16,21 +18,6 @@ using futex::store;
 bool reached(uint32_t value, uint32_t target)
 {
     return static_cast<int32_t>(value - target) >= 0;
-}
-
-// The length of the UTF-8 character that starts with `lead`, 0 for a byte
-// that cannot start one.
-int32_t utf8Length(uint8_t lead)
-{
-    if (lead < 0x80)
-        return 1;
-    if (lead >= 0xC2 && lead <= 0xDF)
-        return 2;
-    if (lead >= 0xE0 && lead <= 0xEF)
-        return 3;
-    if (lead >= 0xF0 && lead <= 0xF4)
-        return 4;
-    return 0;
 }
 
 } // namespace
@@ -156,18 +143,11 @@ bool HeadlessHost::typeText(const char* utf8, bigtime_t timeout)
 {
     if (utf8 == nullptr)
         return false;
-    const size_t size = std::strlen(utf8);
-    for (size_t at = 0; at < size;) {
-        const int32_t length = utf8Length(static_cast<uint8_t>(utf8[at]));
-        if (length == 0 || at + static_cast<size_t>(length) > size)
+    for (std::string_view rest(utf8); !rest.empty();) {
+        const utf8::Character c = utf8::decode(rest);
+        if (c.point == utf8::kBad || !waitKey(postKey(rest.data(), c.length), timeout))
             return false;
-        for (int32_t i = 1; i < length; ++i) {
-            if ((static_cast<uint8_t>(utf8[at + static_cast<size_t>(i)]) & 0xC0) != 0x80)
-                return false;
-        }
-        if (!waitKey(postKey(utf8 + at, length), timeout))
-            return false;
-        at += static_cast<size_t>(length);
+        rest.remove_prefix(static_cast<size_t>(c.length));
     }
     return true;
 }

@@ -18,6 +18,7 @@ namespace {
 constexpr int32_t kPadding = 8;    // left and right of a label
 constexpr int32_t kRowPadding = 4; // above and below
 constexpr int kLookAgain = 100;    // ms between looks at the window quitting
+constexpr int16_t kBorder = 1;
 // A release this soon after the menu opened ends the click that opened it.
 constexpr uint32_t kOpeningClick = 300;
 
@@ -41,13 +42,15 @@ X11Menu::X11Menu(xcb_connection_t* connection, BPoint where, const char* const* 
 
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
     depth_ = screen->root_depth;
+    left_ = static_cast<int16_t>(where.x) + kBorder;
+    top_ = static_cast<int16_t>(where.y) + kBorder;
     window_ = xcb_generate_id(connection_);
     const uint32_t values[] = {1, XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_BUTTON_PRESS |
                                       XCB_EVENT_MASK_BUTTON_RELEASE |
                                       XCB_EVENT_MASK_POINTER_MOTION};
     xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, screen->root,
                       static_cast<int16_t>(where.x), static_cast<int16_t>(where.y),
-                      static_cast<uint16_t>(width_), static_cast<uint16_t>(height_), 1,
+                      static_cast<uint16_t>(width_), static_cast<uint16_t>(height_), kBorder,
                       XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
                       XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK, values);
     gc_ = xcb_generate_id(connection_);
@@ -75,8 +78,9 @@ X11Menu::~X11Menu()
     xcb_flush(connection_);
 }
 
-int32_t X11Menu::itemAt(int32_t x, int32_t y) const
+int32_t X11Menu::itemAt(int32_t rootX, int32_t rootY) const
 {
+    const int32_t x = rootX - left_, y = rootY - top_;
     if (x < 0 || y < 0 || x >= width_ || y >= height_)
         return -1;
     return y / rowHeight_;
@@ -107,7 +111,7 @@ void X11Menu::draw(int32_t highlighted)
     xcb_flush(connection_);
 }
 
-int32_t X11Menu::run(WindowEvents& window)
+int32_t X11Menu::run(WindowEvents& window, X11EventSink& others)
 {
     if (!grabbed_)
         return -1;
@@ -125,15 +129,22 @@ int32_t X11Menu::run(WindowEvents& window)
             ::poll(&fd, 1, kLookAgain);
             continue;
         }
+        // The grab reports a press on the editor's window (ours too) there, in
+        // its coordinates: every pointer event is placed by its screen point.
         switch (event->response_type & 0x7f) {
-        case XCB_EXPOSE: draw(lit); break;
+        case XCB_EXPOSE:
+            if (reinterpret_cast<xcb_expose_event_t*>(event.get())->window != window_)
+                others.handBack(event.release());
+            else
+                draw(lit);
+            break;
         case XCB_MOTION_NOTIFY: {
             const auto* m = reinterpret_cast<xcb_motion_notify_event_t*>(event.get());
             if (!timeKnown) {
                 openedAt = m->time;
                 timeKnown = true;
             }
-            const int32_t now = itemAt(m->event_x, m->event_y);
+            const int32_t now = itemAt(m->root_x, m->root_y);
             if (now != lit) {
                 lit = now;
                 draw(lit);
@@ -142,13 +153,13 @@ int32_t X11Menu::run(WindowEvents& window)
         }
         case XCB_BUTTON_PRESS: {
             const auto* b = reinterpret_cast<xcb_button_press_event_t*>(event.get());
-            if (itemAt(b->event_x, b->event_y) < 0)
+            if (itemAt(b->root_x, b->root_y) < 0)
                 return -1;
             break;
         }
         case XCB_BUTTON_RELEASE: {
             const auto* b = reinterpret_cast<xcb_button_release_event_t*>(event.get());
-            const int32_t item = itemAt(b->event_x, b->event_y);
+            const int32_t item = itemAt(b->root_x, b->root_y);
             if (item >= 0)
                 return item;
             // The release of the click that opened the menu keeps it open.
@@ -160,7 +171,7 @@ int32_t X11Menu::run(WindowEvents& window)
             }
             break;
         }
-        default: break;
+        default: others.handBack(event.release()); break;
         }
     }
 }

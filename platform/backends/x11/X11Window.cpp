@@ -15,9 +15,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <string>
 
-#include "platform/api/InterfaceDefs.h"
+#include "platform/api/Image.h"
 #include "platform/backends/x11/NoSigpipe.h"
+#include "platform/backends/x11/X11Keys.h"
 #include "platform/backends/x11/X11Menu.h"
 #include "platform/pixels/PixelRect.h"
 
@@ -33,92 +36,15 @@ constexpr uint32_t kDoubleClickTime = 400;
 constexpr int32_t kDoubleClickSlop = 4;
 constexpr int32_t kLargestSide = 16384;
 
-uint32_t ourModifiers(uint16_t state)
+// One line on stderr, named after the file this code was loaded from (the
+// add-on inside a host, the program that links it), never a product.
+void complain(const std::string& what)
 {
-    uint32_t keys = 0;
-    if (state & XCB_MOD_MASK_SHIFT)
-        keys |= B_SHIFT_KEY;
-    // Ctrl is the command key here, as a click with it restores a default
-    // on this desktop; Alt is the option key.
-    if (state & XCB_MOD_MASK_CONTROL)
-        keys |= B_COMMAND_KEY;
-    if (state & XCB_MOD_MASK_1)
-        keys |= B_OPTION_KEY;
-    if (state & XCB_MOD_MASK_4)
-        keys |= B_CONTROL_KEY;
-    return keys;
-}
-
-uint32_t ourButtons(uint16_t state)
-{
-    uint32_t buttons = 0;
-    if (state & XCB_BUTTON_MASK_1)
-        buttons |= B_PRIMARY_MOUSE_BUTTON;
-    if (state & XCB_BUTTON_MASK_3)
-        buttons |= B_SECONDARY_MOUSE_BUTTON;
-    if (state & XCB_BUTTON_MASK_2)
-        buttons |= B_TERTIARY_MOUSE_BUTTON;
-    return buttons;
-}
-
-uint32_t buttonBit(uint8_t detail)
-{
-    switch (detail) {
-    case 1: return B_PRIMARY_MOUSE_BUTTON;
-    case 2: return B_TERTIARY_MOUSE_BUTTON;
-    case 3: return B_SECONDARY_MOUSE_BUTTON;
-    default: return 0; // the wheel and extra buttons press nothing
-    }
-}
-
-// A key symbol as the bytes a focus view takes: a key code of
-// InterfaceDefs.h or one character's UTF-8; 0 bytes for keys we do not use.
-int32_t keyBytes(xcb_keysym_t sym, char* out)
-{
-    switch (sym) {
-    case 0xff08: out[0] = B_BACKSPACE; return 1;
-    case 0xff09: out[0] = B_TAB; return 1;
-    case 0xff0d:
-    case 0xff8d: out[0] = B_ENTER; return 1;
-    case 0xff1b: out[0] = B_ESCAPE; return 1;
-    case 0xffff: out[0] = B_DELETE; return 1;
-    case 0xff50: out[0] = B_HOME; return 1;
-    case 0xff57: out[0] = B_END; return 1;
-    case 0xff51: out[0] = B_LEFT_ARROW; return 1;
-    case 0xff53: out[0] = B_RIGHT_ARROW; return 1;
-    case 0xff52: out[0] = B_UP_ARROW; return 1;
-    case 0xff54: out[0] = B_DOWN_ARROW; return 1;
-    default: break;
-    }
-    uint32_t cp = 0;
-    if (sym >= 0x20 && sym <= 0x7e)
-        cp = sym;
-    else if (sym >= 0xa0 && sym <= 0xff)
-        cp = sym;
-    else if (sym >= 0x01000100 && sym <= 0x0110ffff)
-        cp = sym - 0x01000000;
-    else
-        return 0;
-    if (cp < 0x80) {
-        out[0] = static_cast<char>(cp);
-        return 1;
-    }
-    if (cp < 0x800) {
-        out[0] = static_cast<char>(0xc0 | (cp >> 6));
-        out[1] = static_cast<char>(0x80 | (cp & 0x3f));
-        return 2;
-    }
-    if (cp < 0x10000) {
-        out[0] = static_cast<char>(0xe0 | (cp >> 12));
-        out[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3f));
-        out[2] = static_cast<char>(0x80 | (cp & 0x3f));
-        return 3;
-    }
-    out[0] = static_cast<char>(0xf0 | (cp >> 18));
-    out[1] = static_cast<char>(0x80 | ((cp >> 12) & 0x3f));
-    out[2] = static_cast<char>(0x80 | ((cp >> 6) & 0x3f));
-    out[3] = static_cast<char>(0x80 | (cp & 0x3f));
-    return 4;
+    std::string file;
+    const auto self = reinterpret_cast<const void*>(&complain);
+    const std::string name =
+        findImageContaining(self, &file) ? std::filesystem::path(file).filename().string() : "";
+    std::fprintf(stderr, "%s%s%s\n", name.c_str(), name.empty() ? "" : ": ", what.c_str());
 }
 
 const xcb_visualtype_t* findVisual(const xcb_setup_t* setup, xcb_visualid_t id, uint8_t* depth)
@@ -156,23 +82,29 @@ bool serverTakesOurPixels(const xcb_setup_t* setup, const xcb_visualtype_t* visu
 
 X11Window* X11Window::open(uint32_t parent, int32_t width, int32_t height)
 {
-    if (parent == 0 || width < 1 || height < 1 || width > kLargestSide || height > kLargestSide) {
-        std::fprintf(stderr, "WobrixFree: the host handed no window to open the editor in\n");
+    if (parent == 0) {
+        complain("the host handed no window to open the editor in");
+        return nullptr;
+    }
+    if (width < 1 || height < 1 || width > kLargestSide || height > kLargestSide) {
+        complain("the editor's size " + std::to_string(width) + " x " + std::to_string(height) +
+                 " is not one a window can have (1 to " + std::to_string(kLargestSide) +
+                 " pixels a side)");
         return nullptr;
     }
     NoSigpipe quiet; // a server may go away while we are still setting up
     const char* display = std::getenv("DISPLAY");
     xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(connection)) {
-        std::fprintf(stderr, "WobrixFree: cannot connect to the X display %s\n",
-                     display ? display : "(DISPLAY is not set)");
+        complain(std::string("cannot connect to the X display ") +
+                 (display ? display : "(DISPLAY is not set)"));
         xcb_disconnect(connection);
         return nullptr;
     }
     auto* window = new X11Window(connection, parent, width, height);
     const char* why = nullptr;
     if (!window->create(&why)) {
-        std::fprintf(stderr, "WobrixFree: cannot open the editor: %s\n", why);
+        complain(std::string("cannot open the editor: ") + why);
         delete window;
         return nullptr;
     }
@@ -389,11 +321,12 @@ void X11Window::upload(const clipping_rect& a)
 
 // Live from the server: a tracking loop follows the real pointer. A lost
 // server or a destroyed window reads as every button released.
-void X11Window::pointer(int32_t* x, int32_t* y, uint32_t* buttons)
+void X11Window::pointer(int32_t* x, int32_t* y, uint32_t* buttons, uint32_t* modifiers)
 {
     *x = 0;
     *y = 0;
     *buttons = 0;
+    *modifiers = 0;
     if (destroyed_ || !alive())
         return;
     NoSigpipe quiet;
@@ -403,8 +336,8 @@ void X11Window::pointer(int32_t* x, int32_t* y, uint32_t* buttons)
         return;
     *x = p->win_x;
     *y = p->win_y;
-    *buttons = ourButtons(p->mask);
-    lastModifiers_ = ourModifiers(p->mask);
+    *buttons = x11keys::buttonsOf(p->mask);
+    *modifiers = x11keys::modifiersOf(p->mask);
     std::free(p);
 }
 
@@ -413,8 +346,9 @@ uint32_t X11Window::modifiers()
     int32_t x = 0;
     int32_t y = 0;
     uint32_t buttons = 0;
-    pointer(&x, &y, &buttons);
-    return destroyed_ || !alive() ? 0 : lastModifiers_.load();
+    uint32_t keys = 0;
+    pointer(&x, &y, &buttons, &keys);
+    return keys;
 }
 
 void X11Window::wake()
@@ -441,8 +375,15 @@ void X11Window::run(WindowEvents& window)
 {
     while (!window.quitting()) {
         bool alive = this->alive() && !destroyed_;
-        while (alive) {
-            xcb_generic_event_t* event = xcb_poll_for_event(connection_);
+        while (alive || !handedBack_.empty()) {
+            // What a menu's loop read for us comes first, in its order.
+            xcb_generic_event_t* event = nullptr;
+            if (!handedBack_.empty()) {
+                event = handedBack_.front().release();
+                handedBack_.pop_front();
+            } else {
+                event = xcb_poll_for_event(connection_);
+            }
             if (event == nullptr)
                 break;
             const bool go = handle(event, window);
@@ -496,17 +437,9 @@ void X11Window::checkViewable()
     std::free(a);
 }
 
-bool X11Window::handle(xcb_generic_event_t* event, WindowEvents& window)
+bool X11Window::noteStructure(xcb_generic_event_t* event)
 {
     switch (event->response_type & 0x7f) {
-    case XCB_EXPOSE:
-        viewable_ = true; // only a viewable window is exposed
-        // The last of a series redraws everything once.
-        if (reinterpret_cast<xcb_expose_event_t*>(event)->count == 0)
-            return window.deliverRedraw();
-        return true;
-    case XCB_BUTTON_PRESS: return press(reinterpret_cast<xcb_button_press_event_t*>(event), window);
-    case XCB_KEY_PRESS: return key(reinterpret_cast<xcb_key_press_event_t*>(event), window);
     // Ours or a window above it: its viewability may have changed.
     case XCB_MAP_NOTIFY:
         if (reinterpret_cast<xcb_map_notify_event_t*>(event)->window == window_)
@@ -530,6 +463,31 @@ bool X11Window::handle(xcb_generic_event_t* event, WindowEvents& window)
             viewable_ = false;
         }
         return true;
+    default: return false;
+    }
+}
+
+void X11Window::handBack(xcb_generic_event_t* event)
+{
+    if (noteStructure(event))
+        std::free(event);
+    else
+        handedBack_.emplace_back(event);
+}
+
+bool X11Window::handle(xcb_generic_event_t* event, WindowEvents& window)
+{
+    if (noteStructure(event))
+        return true;
+    switch (event->response_type & 0x7f) {
+    case XCB_EXPOSE:
+        viewable_ = true; // only a viewable window is exposed
+        // The last of a series redraws everything once.
+        if (reinterpret_cast<xcb_expose_event_t*>(event)->count == 0)
+            return window.deliverRedraw();
+        return true;
+    case XCB_BUTTON_PRESS: return press(reinterpret_cast<xcb_button_press_event_t*>(event), window);
+    case XCB_KEY_PRESS: return key(reinterpret_cast<xcb_key_press_event_t*>(event), window);
     default:
         // Errors come to us as events of our own connection, never to a
         // host's handler; none needs an answer.
@@ -539,7 +497,7 @@ bool X11Window::handle(xcb_generic_event_t* event, WindowEvents& window)
 
 bool X11Window::press(const xcb_button_press_event_t* event, WindowEvents& window)
 {
-    const uint32_t bit = buttonBit(event->detail);
+    const uint32_t bit = x11keys::buttonOf(event->detail);
     if (bit == 0)
         return true;
     const bool again = event->detail == lastButton_ &&
@@ -551,10 +509,9 @@ bool X11Window::press(const xcb_button_press_event_t* event, WindowEvents& windo
     lastPressTime_ = event->time;
     lastX_ = event->event_x;
     lastY_ = event->event_y;
-    const uint32_t keys = ourModifiers(event->state);
-    lastModifiers_ = keys;
-    const WindowPress p{event->event_x, event->event_y, ourButtons(event->state) | bit, keys,
-                        clicks_};
+    const uint32_t keys = x11keys::modifiersOf(event->state);
+    const WindowPress p{event->event_x, event->event_y, x11keys::buttonsOf(event->state) | bit,
+                        keys, clicks_};
     if (!window.deliverPress(p))
         return false;
     // Keys are taken only for a view that wants them, and only while the
@@ -574,10 +531,10 @@ bool X11Window::key(const xcb_key_press_event_t* event, WindowEvents& window)
     if (sym == 0 && shifted)
         sym = xcb_key_symbols_get_keysym(keySymbols_, event->detail, 0);
     char bytes[16] = {};
-    const int32_t length = keyBytes(sym, bytes);
+    const int32_t length = x11keys::bytesOf(sym, bytes);
     if (length == 0)
         return true;
-    return window.deliverKey(bytes, length, ourModifiers(event->state));
+    return window.deliverKey(bytes, length, x11keys::modifiersOf(event->state));
 }
 
 int32_t X11Window::runMenu(WindowEvents& window, BPoint screenWhere, const char* const* labels,
@@ -587,5 +544,5 @@ int32_t X11Window::runMenu(WindowEvents& window, BPoint screenWhere, const char*
         return -1;
     NoSigpipe quiet; // outlives the menu, whose destructor writes too
     X11Menu menu(connection_, screenWhere, labels, items);
-    return menu.run(window);
+    return menu.run(window, *this);
 }

@@ -9,11 +9,15 @@
 
 #include <atomic>
 #include <cstdint>
+#include <cstdlib>
+#include <deque>
+#include <memory>
 #include <vector>
 
 #include "platform/backends/WindowBackend.h"
+#include "platform/backends/x11/X11Menu.h"
 
-class X11Window final : public WindowBackend {
+class X11Window final : public WindowBackend, private X11EventSink {
 public:
     // A mapped child of `parent`, or null (the reason on stderr).
     static X11Window* open(uint32_t parent, int32_t width, int32_t height);
@@ -26,7 +30,7 @@ public:
     void present() override;
     // Viewable: mapped, and so is every window above it.
     bool visible() const override { return viewable_ && !destroyed_; }
-    void pointer(int32_t* x, int32_t* y, uint32_t* buttons) override;
+    void pointer(int32_t* x, int32_t* y, uint32_t* buttons, uint32_t* modifiers) override;
     uint32_t modifiers() override;
     void run(WindowEvents& window) override;
     void wake() override;
@@ -44,6 +48,12 @@ private:
     void upload(const clipping_rect& area);
     bool alive() const;
     bool handle(xcb_generic_event_t* event, WindowEvents& window);
+    // Map, unmap, reparent and destroy notices only change our state: true
+    // when `event` was one of them.
+    bool noteStructure(xcb_generic_event_t* event);
+    // A menu's loop hands back what it read for us: the notices count at
+    // once, the rest is handled when the window thread's loop goes on.
+    void handBack(xcb_generic_event_t* event) override;
     bool press(const xcb_button_press_event_t* event, WindowEvents& window);
     bool key(const xcb_key_press_event_t* event, WindowEvents& window);
     void waitForInput(bool withConnection);
@@ -66,6 +76,12 @@ private:
     xcb_key_symbols_t* keySymbols_ = nullptr;
     int wakeFd_ = -1;
 
+    struct FreeEvent {
+        void operator()(xcb_generic_event_t* e) const { std::free(e); }
+    };
+    // Window thread only: events a menu's loop read for us.
+    std::deque<std::unique_ptr<xcb_generic_event_t, FreeEvent>> handedBack_;
+
     // Under the window lock: what was drawn since the last upload.
     clipping_rect dirty_{0, 0, -1, -1};
 
@@ -74,7 +90,6 @@ private:
     // ours mapped but not viewable: nothing is drawn or uploaded then.
     std::atomic<bool> viewable_{false};
     std::atomic<bool> destroyed_{false}; // with its parent, by the host
-    std::atomic<uint32_t> lastModifiers_{0};
 
     // Double clicks: the last press's time, button and place.
     uint32_t lastPressTime_ = 0;
