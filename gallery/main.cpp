@@ -16,7 +16,7 @@
 #include "host/driver/editor/EditorRun.h"
 #include "host/driver/editor/EditorScript.h"
 #include "host/driver/editor/EditorSession.h"
-#include "host/driver/editor/WindowSession.h"
+#include "host/driver/editor/EditorWindow.h"
 #include "host/driver/files/OutputFile.h"
 
 namespace {
@@ -43,7 +43,7 @@ void run(const Options& opt)
 
     // The entry gets the back end of the window the gallery opens in.
     const WindowAdopter adopter =
-        opt.window ? WindowSession::windowAdopter() : EditorSession::windowAdopter();
+        opt.window ? EditorWindow::windowAdopter() : EditorSession::windowAdopter();
     Plugin plugin([&](HostCallback host) { return createGallery(host, opt.still, adopter); },
                   kEffectName);
     // Its pictures load when the editor opens; refused before, in one line.

@@ -20,6 +20,7 @@ struct EditorRun {
 };
 
 // Headless: plays the script and writes the picture. In a window: the same
-// as real X input when there is a script or a picture to write; with
-// neither, waits until the user closes it. HostError when it cannot open.
+// as real X input (WindowSession) when there is a script or a picture to
+// write; with neither, the editor live until the user closes it
+// (EditorWindow, no XTEST needed). HostError when it cannot open.
 void runEditor(Plugin& plugin, EditorSize size, const EditorRun& run);
