@@ -108,10 +108,11 @@ void addEditorCommand(CLI::App& app)
             "With --window the editor gets a top-level X11 window titled with the effect's name:\n"
             "opcode 14 hands over its id, the editor's window is its first child, opcode 19 runs\n"
             "every 40 ms. The steps are real X input (XTest): each waits until the picture has\n"
-            "stayed the same for 150 ms (1 s at most); a menu is answered with Down keys and\n"
-            "Return (Escape dismisses it). Pictures are the server's pixels of the editor's\n"
-            "window. Add-ons entered by main_plugin take headless windows only, all others\n"
-            "X11 windows only.\n\n") +
+            "stayed the same for 150 ms (1 s at most); a menu is answered with the pointer, as a\n"
+            "user answers it (onto the item, then a release or a click; a click outside\n"
+            "dismisses it). Pictures are the server's pixels of the editor's window. Without\n"
+            "--script or --png the window needs no XTest. Add-ons entered by main_plugin take\n"
+            "headless windows only, all others X11 windows only.\n\n") +
         kEditorScriptHelp);
     cmd->callback([opt] { run(*opt); });
 }
