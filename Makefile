@@ -128,13 +128,16 @@ test-fuzz: build
 # Benchmarks (Google Benchmark): the processor per program and block on steady
 # sines and on bass notes, beside a stereo copy, the per-sample reference and
 # LSP Compressor Stereo, and the cold start; last, the table of speed-ups at
-# block 512. Installs the third-party add-on we compare against.
+# block 512. Installs the third-party add-on we compare against. Last, the
+# LV2 rows (bench/Lv2Bench.cpp): ours at programs 0-3 and LSP's LV2
+# Compressor Stereo through lilv, 10 s of the bass-like signal.
 bench: build
 	@dpkg-query -W -f='$${Status}' lsp-plugins-vst 2>/dev/null | grep -q "install ok installed" || \
 	    (apt-get update -q && DEBIAN_FRONTEND=noninteractive apt-get install -y -q lsp-plugins-vst)
 	@if [ -x $(BUILD)/wobrix-host ]; then \
 	    $(BUILD)/wobrix-host bench --program 0 --program 3 $(BUILD)/WobrixFree.so /usr/lib/vst/lsp-plugins/compressor-stereo.so; fi
 	$(BUILD)/bench/processor_bench
+	$(BUILD)/bench/lv2_bench
 
 # The kernel against the per-sample reference for minutes (SOAK_SECONDS).
 SOAK_SECONDS ?= 300
@@ -145,7 +148,10 @@ soak: build
 # a temporary HOME with the add-on scanned, a session with it on a stereo
 # track; the editor opened from the mixer strip, its picture against
 # tests/golden/editor-p0.png, a drag of the Compressor slider. Pictures and
-# Ardour's log in $(BUILD)/ardour-check. Not part of `make test`.
+# Ardour's log in $(BUILD)/ardour-check. Then the LV2 bundle in a headless
+# Ardour (scripts/ardour-check-lv2): by URI on a stereo track, its five
+# factory presets, Heavy's values, a value kept over save and reload.
+# Not part of `make test`.
 ARDOUR_PACKAGES = ardour xvfb xdotool imagemagick x11-utils
 test-ardour: build
 	@missing=""; for p in $(ARDOUR_PACKAGES); do \
@@ -157,15 +163,19 @@ test-ardour: build
 	    $$SUDO apt-get update -q && DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -q $$missing; \
 	fi
 	scripts/ardour-check $(BUILD)
+	scripts/ardour-check-lv2 $(BUILD)
 
 install: build
 	cmake --install $(BUILD)
 
 # The Debian package (cmake/Package.cmake): the add-on for Linux hosts in
-# /usr/lib/vst, wobrix-host and wobrix-gallery in /usr/bin, the README and
-# wobrix-host's man page; written to $(BUILD)/wobrix-free_VERSION_ARCH.deb.
+# /usr/lib/vst, wobrix-host and wobrix-gallery in /usr/bin (all stripped, the
+# pictures appended again), the README, copyright, changelog and man pages;
+# written to $(BUILD)/wobrix-free_VERSION_ARCH.deb, then checked by lintian,
+# whose errors and warnings fail it.
 package: build
 	cd $(BUILD) && cpack -G DEB
+	lintian --fail-on error,warning $(BUILD)/wobrix-free_*.deb
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,6 +1,17 @@
 # Pictures that travel inside a built file, appended after each link, in a
 # resource container the platform's reader finds in the running image.
 #
+# Appends ENTRIES (TYPE:ID:NAME:FILE) to TARGET's file after each link. The
+# entries stay on the target (WOBRIX_RESOURCES) for the package, which strips
+# its copy of the file, dropping them, and appends them again (Package.cmake).
+# A later call replaces the container, as the tool does.
+function(wobrix_append_after_link target)
+  add_dependencies(${target} wobrix_append_resources)
+  set_property(TARGET ${target} PROPERTY WOBRIX_RESOURCES ${ARGN})
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND wobrix_append_resources $<TARGET_FILE:${target}> ${ARGN} VERBATIM)
+endfunction()
+
 # The skin's pictures travel inside each add-on; a
 # redrawn picture relinks, so the appended copy is never stale.
 # tools/CMakeLists.txt draws them into build/skin. Programs that load skin
@@ -14,9 +25,8 @@ function(wobrix_carry_skin target)
     list(APPEND entries RAWT:${id}:${picture}:${skin}/${picture})
     set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${skin}/${picture})
   endforeach()
-  add_dependencies(${target} wobrix_skin wobrix_append_resources)
-  add_custom_command(TARGET ${target} POST_BUILD
-    COMMAND wobrix_append_resources $<TARGET_FILE:${target}> ${entries} VERBATIM)
+  add_dependencies(${target} wobrix_skin)
+  wobrix_append_after_link(${target} ${entries})
 endfunction()
 
 # The gallery's pictures travel the same way, resource ids from 200 in the
@@ -40,8 +50,7 @@ function(wobrix_carry_gallery_art target)
   # The same entries for programs built elsewhere (the fuzz build).
   list(JOIN entries " " line)
   file(WRITE ${CMAKE_BINARY_DIR}/gallery-resources.txt "${line}\n")
-  add_dependencies(${target} wobrix_gallery_art wobrix_append_resources)
-  add_custom_command(TARGET ${target} POST_BUILD
-    COMMAND wobrix_append_resources $<TARGET_FILE:${target}> ${entries} VERBATIM)
+  add_dependencies(${target} wobrix_gallery_art)
+  wobrix_append_after_link(${target} ${entries})
 endfunction()
 

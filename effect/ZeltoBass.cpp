@@ -38,7 +38,10 @@ ZeltoBass::ZeltoBass(HostCallback host, const EditorMaker* editor)
     canProcessReplacing(true);
     noTail(true);
     setUniqueID(fourCharCode("Zb7q"));
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    // The seed is for the editor's random patch; without an editor the host's
+    // random sequence is left alone.
+    if (editor)
+        std::srand(static_cast<unsigned>(std::time(nullptr)));
     if (programs)
         setProgram(0); // the host hears updateDisplay before main_plugin returns
     // The editor attaches itself; without a maker the editor flag stays clear.

@@ -217,7 +217,7 @@ TEST_F(CliSurface, DemoWithoutOutWritesBesideTheUserAndSaysWhere)
         << r.out;
 }
 
-TEST_F(CliSurface, InstallPutsTheProgramsInBinAndTheAddOnWhereHostsLook)
+TEST_F(CliSurface, InstallPutsTheProgramsInBinAndTheAddOnsWhereHostsLook)
 {
     const std::string install = quoted(WOBRIX_CMAKE) + " --install " + quoted(WOBRIX_BUILD_DIR);
     Result r = run(install + " --prefix " + quoted(dir / "usr"));
@@ -233,6 +233,14 @@ TEST_F(CliSurface, InstallPutsTheProgramsInBinAndTheAddOnWhereHostsLook)
         stage / fs::path(WOBRIX_USER_PREFIX).relative_path() / "bin/wobrix-host",
         stage / fs::path(WOBRIX_USER_PREFIX).relative_path() / "bin/wobrix-gallery",
         stage / fs::path(WOBRIX_USER_VST).relative_path() / "WobrixFree.so",
+        dir / "usr/lib/lv2/WobrixFree.lv2/WobrixFree.so",
+        dir / "usr/lib/lv2/WobrixFree.lv2/manifest.ttl",
+        dir / "usr/lib/lv2/WobrixFree.lv2/WobrixFree.ttl",
+        dir / "usr/lib/lv2/WobrixFree.lv2/presets.ttl",
+        stage / fs::path(WOBRIX_USER_LV2).relative_path() / "WobrixFree.lv2/WobrixFree.so",
+        stage / fs::path(WOBRIX_USER_LV2).relative_path() / "WobrixFree.lv2/manifest.ttl",
+        stage / fs::path(WOBRIX_USER_LV2).relative_path() / "WobrixFree.lv2/WobrixFree.ttl",
+        stage / fs::path(WOBRIX_USER_LV2).relative_path() / "WobrixFree.lv2/presets.ttl",
     };
     for (const fs::path& p : expected)
         EXPECT_TRUE(fs::is_regular_file(p)) << p;
