@@ -18,12 +18,12 @@ constexpr size_t kTextBuffer = 256;
 constexpr size_t kPinBuffer = 256;
 } // namespace
 
-Plugin::Plugin(const std::string& path) : file(path)
+Plugin::Plugin(const std::string& path, HostSide side) : file(path)
 {
     std::string why;
     if (!addOn.load(path, why))
         throw HostError(path + ": cannot load add-on: " + why);
-    create(addOn.entry(), addOn.entryName());
+    create(addOn.entry(), addOn.entryName(), side);
 }
 
 Plugin::Plugin(const std::function<AEffect*(HostCallback)>& entry, const std::string& name)
@@ -31,15 +31,21 @@ Plugin::Plugin(const std::function<AEffect*(HostCallback)>& entry, const std::st
 {
     if (!entry)
         throw HostError(name + ": no entry function");
-    create(entry, "function");
+    create(entry, "function", HostSide::Recorded);
 }
 
 void Plugin::create(const std::function<AEffect*(HostCallback)>& entry,
-                    const std::string& entryName)
+                    const std::string& entryName, HostSide side)
 {
-    host.beginLoading();
-    fx = entry(&HostRecorder::callback);
-    host.attach(fx);
+    if (side == HostSide::Realtime) {
+        live.beginLoading();
+        fx = entry(&RealtimeHost::callback);
+        live.attach(fx);
+    } else {
+        host.beginLoading();
+        fx = entry(&HostRecorder::callback);
+        host.attach(fx);
+    }
     if (!fx)
         throw HostError(file + ": the entry point " + entryName + " returned no effect");
     if (fx->magic != kEffectMagic)

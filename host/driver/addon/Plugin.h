@@ -11,6 +11,7 @@
 
 #include "AddOn.h"
 #include "HostRecorder.h"
+#include "RealtimeHost.h"
 #include "plugin/AEffect.h"
 
 struct PinInfo {
@@ -19,11 +20,15 @@ struct PinInfo {
     int32_t flags = 0;
 };
 
+// Which host callback the effect gets: the recorder of the scripted tools,
+// or the real-time-safe one of a live host (its calls are then only counted).
+enum class HostSide { Recorded, Realtime };
+
 class Plugin {
 public:
     // Loads the add-on, calls its entry and opens the effect (effOpen).
     // Throws HostError naming the file if any step fails.
-    explicit Plugin(const std::string& path);
+    explicit Plugin(const std::string& path, HostSide side = HostSide::Recorded);
     // The same steps with an entry of this program, no dlopen (a function,
     // or one that binds what the program passes in); `name` stands where
     // messages name the file.
@@ -37,6 +42,7 @@ public:
     // The symbol the add-on was entered by; empty for an entry function.
     const std::string& entryName() const { return addOn.entryName(); }
     HostRecorder& recorder() { return host; }
+    RealtimeHost& realtimeHost() { return live; }
 
     VstIntPtr dispatch(int32_t opcode, int32_t index = 0, VstIntPtr value = 0, void* ptr = nullptr,
                        float opt = 0.0f);
@@ -82,12 +88,14 @@ public:
     std::string missingPictures() const;
 
 private:
-    void create(const std::function<AEffect*(HostCallback)>& entry, const std::string& entryName);
+    void create(const std::function<AEffect*(HostCallback)>& entry, const std::string& entryName,
+                HostSide side);
     PinInfo pin(int32_t opcode, int32_t index);
 
     std::string file;
     AddOn addOn;
     HostRecorder host;
+    RealtimeHost live;
     AEffect* fx = nullptr;
 };
 

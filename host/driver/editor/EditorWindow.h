@@ -45,8 +45,11 @@ public:
     X11HostWindow& window() { return *shown; }
     // One idle now, never at the same time as the idle thread's.
     void idle() { idler.now(); }
-    // Until the user closes the window or presses Ctrl+Q in it (the window
-    // manager's close, the window destroyed, the connection gone).
+    // True once the user has closed the window or pressed Ctrl+Q in it (the
+    // window manager's close, the window destroyed, the connection gone);
+    // waits up to `timeout` for it.
+    bool closeRequested(bigtime_t timeout) { return shown->closeRequested(timeout); }
+    // Until then.
     void waitForClose();
     // Stops the idle thread, sends opcode 15 and gives the plug-in's window
     // the time to go first; once only.
