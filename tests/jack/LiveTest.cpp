@@ -1,5 +1,5 @@
 // wobrix-jack's parts that need no server: the audio thread's one call,
-// which allocates nothing and plays exactly what the effect plays, with
+// which allocates and locks nothing and plays exactly what the effect plays, with
 // block-size changes made beside it; and the state file, read back exactly
 // and refused in one line when malformed.
 #include <gtest/gtest.h>
@@ -9,10 +9,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <thread>
 #include <vector>
 
 #include "AllocationCounter.h"
+#include "LockCounter.h"
 #include "host/driver/HostError.h"
 #include "host/driver/addon/Plugin.h"
 #include "host/jack/LiveAudio.h"
@@ -51,9 +53,11 @@ TEST(LiveAudio, PlaysWhatTheEffectPlaysWithoutAllocating)
     size_t allocated = 0;
     int differing = 0;
     const uint64_t hostCalls = live.realtimeHost().calls();
+    size_t locked = 0, controlLocks = 0;
     std::thread thread([&] {
         Block block, expected;
         const size_t before = allocationCount();
+        countLocks(true);
         for (int cycle = 0; cycle < kCycles; ++cycle) {
             block.fill(cycle);
             expected.fill(cycle);
@@ -61,10 +65,18 @@ TEST(LiveAudio, PlaysWhatTheEffectPlaysWithoutAllocating)
             reference->processReplacing(reference, expected.ins, expected.outs, kFrames);
             differing += block.out0 != expected.out0 || block.out1 != expected.out1;
         }
+        locked = lockCount();
+        std::mutex control; // the counter sees a lock that is taken
+        control.lock();
+        control.unlock();
+        controlLocks = lockCount() - locked;
+        countLocks(false);
         allocated = allocationCount() - before;
     });
     thread.join();
     EXPECT_EQ(allocated, 0u);
+    EXPECT_EQ(locked, 0u);
+    EXPECT_EQ(controlLocks, 1u);
     EXPECT_EQ(differing, 0);
     EXPECT_EQ(live.realtimeHost().calls(), hostCalls) << "audio asks nothing of the host";
 }
@@ -78,23 +90,27 @@ TEST(LiveAudio, BlockSizeChangesBesideTheAudioThread)
     live.selectProgram(2);
     LiveAudio audio(&live.effect());
     std::atomic<bool> stop{false};
-    int cycles = 0;
+    std::atomic<int> cycles{0};
     bool finite = true;
     std::thread thread([&] {
         Block block;
         while (!stop.load()) {
-            block.fill(cycles++);
+            block.fill(cycles.fetch_add(1));
             audio.run(block.ins, block.outs, kFrames);
             for (float v : block.out0)
                 finite &= std::abs(v) <= 1.0f;
         }
     });
-    for (int32_t size : {128, 1024, 64, 256, 4096, 256})
+    for (int32_t size : {128, 1024, 64, 256, 4096, 256}) {
+        // Each change while the audio thread is at work.
+        const int seen = cycles.load();
+        while (cycles.load() < seen + 3)
+            std::this_thread::yield();
         audio.setBlockSize(size);
+    }
     stop.store(true);
     thread.join();
     EXPECT_TRUE(finite);
-    EXPECT_GT(cycles, 0);
 }
 
 class LiveStateFile : public ::testing::Test {
