@@ -138,6 +138,7 @@ bench: build
 	    $(BUILD)/wobrix-host bench --program 0 --program 3 $(BUILD)/WobrixFree.so /usr/lib/vst/lsp-plugins/compressor-stereo.so; fi
 	$(BUILD)/bench/processor_bench
 	$(BUILD)/bench/lv2_bench
+	$(BUILD)/bench/jack_bench
 
 # The kernel against the per-sample reference for minutes (SOAK_SECONDS).
 SOAK_SECONDS ?= 300
