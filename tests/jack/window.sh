@@ -2,8 +2,9 @@
 # wobrix-jack's window on $DISPLAY with no window manager, on the dummy
 # server of scripts/with-jackd: its names and fixed size hints, a slider
 # dragged by the pointer (XTest, through xdotool), Ctrl+Q ending it with 0,
-# and a restart with the state file showing the same picture. Exit 77 (a
-# skip) without a display.
+# and a restart with the state file showing the same picture, closed as a
+# window manager closes it (WM_DELETE_WINDOW), 0 again. Exit 77 (a skip)
+# without a display.
 set -u
 [ -n "${DISPLAY:-}" ] || { echo "no DISPLAY (make test runs this under a private Xvfb)"; exit 77; }
 jack=$1/wobrix-jack
@@ -58,8 +59,9 @@ cp state.txt state.before
 pid=$!
 w=$(window)
 picture "$w" restarted.xwd
-kill -TERM "$pid"; wait "$pid"; status=$?; pid=""
-[ "$status" -eq 0 ] || fail "SIGTERM: exit $status"
+"$1/tests/jack/wm-delete" "$w" || fail "wm-delete"
+wait "$pid"; status=$?; pid=""
+[ "$status" -eq 0 ] || fail "WM_DELETE_WINDOW: exit $status"
 cmp -s dragged.xwd restarted.xwd || fail "the restart shows another picture"
 cmp -s state.txt state.before || fail "the restart changed the state"
 echo "wobrix-jack window: all passed"
