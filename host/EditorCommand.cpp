@@ -15,7 +15,7 @@
 #include "host/driver/editor/EditorRun.h"
 #include "host/driver/editor/EditorScript.h"
 #include "host/driver/editor/EditorSession.h"
-#include "host/driver/editor/WindowSession.h"
+#include "host/driver/editor/EditorWindow.h"
 #include "host/driver/files/OutputFile.h"
 
 namespace {
