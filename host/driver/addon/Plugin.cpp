@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "Watchdog.h"
 #include "host/driver/HostError.h"
 #include "platform/resources/ElfImage.h"
 
@@ -63,6 +64,12 @@ Plugin::~Plugin()
 VstIntPtr Plugin::dispatch(int32_t opcode, int32_t index, VstIntPtr value, void* ptr, float opt)
 {
     return fx->dispatcher(fx, opcode, index, value, ptr, opt);
+}
+
+VstIntPtr Plugin::dispatchWatched(Watchdog& dog, int32_t opcode, const char* what, void* ptr)
+{
+    const Watchdog::Watch watch(dog, file + ": " + what);
+    return dispatch(opcode, 0, 0, ptr);
 }
 
 std::string Plugin::text(int32_t opcode, int32_t index)

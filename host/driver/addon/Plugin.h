@@ -14,6 +14,8 @@
 #include "RealtimeHost.h"
 #include "plugin/AEffect.h"
 
+class Watchdog;
+
 struct PinInfo {
     bool present = false;
     std::string label;
@@ -46,6 +48,9 @@ public:
 
     VstIntPtr dispatch(int32_t opcode, int32_t index = 0, VstIntPtr value = 0, void* ptr = nullptr,
                        float opt = 0.0f);
+    // An opcode with `ptr`, under `dog`; `what` names it if it hangs
+    // ("opcode 19 (editor idle)"), after this effect's file.
+    VstIntPtr dispatchWatched(Watchdog& dog, int32_t opcode, const char* what, void* ptr = nullptr);
     // A dispatcher call whose ptr is a text buffer the plug-in fills.
     std::string text(int32_t opcode, int32_t index = 0);
 

@@ -75,8 +75,7 @@ void EditorDriver::run(const EditorScript& script, const std::string& png)
 
 VstIntPtr EditorDriver::dispatchWatched(int32_t opcode, const char* what, void* ptr)
 {
-    const Watchdog::Watch watch(dog, plugin.path() + ": " + what);
-    return plugin.dispatch(opcode, 0, 0, ptr);
+    return plugin.dispatchWatched(dog, opcode, what, ptr);
 }
 
 std::string EditorDriver::where() const

@@ -39,7 +39,8 @@ WindowAdopter EditorWindow::windowAdopter()
 EditorWindow::EditorWindow(Plugin& p, Watchdog& watchdog, EditorSize size,
                            const X11HostWindow::Names& names)
     : plugin(p), dog(watchdog),
-      idler([this] { dispatchWatched(effEditIdle, "opcode 19 (editor idle)"); }, kIdlePeriod)
+      idler([this] { plugin.dispatchWatched(dog, effEditIdle, "opcode 19 (editor idle)"); },
+            kIdlePeriod)
 {
     std::string whyNot;
     shown = X11HostWindow::open(names, size.width, size.height, dog.timeout(), &whyNot);
@@ -47,11 +48,11 @@ EditorWindow::EditorWindow(Plugin& p, Watchdog& watchdog, EditorSize size,
         throw HostError(whyNot);
     // A Linux host's parent window travels as the integer id in the pointer.
     const VstIntPtr opened =
-        dispatchWatched(effEditOpen, "opcode 14 (open the editor)",
-                        reinterpret_cast<void*>(static_cast<uintptr_t>(shown->id())));
+        plugin.dispatchWatched(dog, effEditOpen, "opcode 14 (open the editor)",
+                               reinterpret_cast<void*>(static_cast<uintptr_t>(shown->id())));
     if (opened == 0) {
         if (shown->child() != 0)
-            dispatchWatched(effEditClose, "opcode 15 (close the editor)");
+            plugin.dispatchWatched(dog, effEditClose, "opcode 15 (close the editor)");
         throw HostError(plugin.path() + ": the editor refused to open (opcode 14 answered 0)");
     }
     isOpen = true;
@@ -74,12 +75,6 @@ EditorWindow::~EditorWindow()
     close();
 }
 
-VstIntPtr EditorWindow::dispatchWatched(int32_t opcode, const char* what, void* ptr)
-{
-    const Watchdog::Watch watch(dog, plugin.path() + ": " + what);
-    return plugin.dispatch(opcode, 0, 0, ptr);
-}
-
 void EditorWindow::waitForClose()
 {
     while (!shown->closeRequested(kCloseSlice)) {
@@ -92,7 +87,7 @@ void EditorWindow::close()
         return;
     isOpen = false;
     idler.stop();
-    dispatchWatched(effEditClose, "opcode 15 (close the editor)");
+    plugin.dispatchWatched(dog, effEditClose, "opcode 15 (close the editor)");
     // The plug-in's window goes with ours in any case; it is given the time
     // to go first.
     const bigtime_t end = system_time() + dog.timeout();

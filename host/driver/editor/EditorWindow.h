@@ -56,8 +56,6 @@ public:
     void close();
 
 private:
-    VstIntPtr dispatchWatched(int32_t opcode, const char* what, void* ptr = nullptr);
-
     Plugin& plugin;
     Watchdog& dog;
     std::unique_ptr<X11HostWindow> shown;
