@@ -3,7 +3,7 @@
 // assembles the effect.
 #pragma once
 
-#include "platform/api/Window.h"
+#include "platform/api/WindowAdopter.h"
 #include "plugin/EditorMaker.h"
 
 class ParameterSink;

@@ -6,6 +6,6 @@
 
 extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(HostCallback host)
 {
-    static constexpr BassEditorMaker editor{adoptX11Window};
+    static constexpr BassEditorMaker editor{x11WindowAdopter()};
     return createZeltoBass(host, &editor);
 }

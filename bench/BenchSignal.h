@@ -23,21 +23,21 @@ inline BenchSignal sineSignal(size_t frames)
 
 // A 55 Hz note with its 110 Hz octave, struck every 256 ms at 48 kHz: 2 ms
 // linear attack, 70 ms exponential decay, peak 0.9, plus noise of 0.01 on
-// each channel. Two strikes (24576 frames, a multiple of every block size
-// measured), so a benchmark can loop over it block by block.
-inline constexpr size_t kBassPeriod = 24576;
+// each channel. Ten seconds by default: a second stays in the caches, ten
+// do not, and the later seconds cost more than the first.
+inline constexpr size_t kBassFrames = 480000;
 
-inline BenchSignal bassSignal()
+inline BenchSignal bassSignal(size_t frames = kBassFrames)
 {
     constexpr double rate = 48000.0, strike = 0.256, attack = 0.002, decay = 0.070;
     constexpr double twoPi = 6.283185307179586;
-    BenchSignal s{std::vector<float>(kBassPeriod), std::vector<float>(kBassPeriod)};
+    BenchSignal s{std::vector<float>(frames), std::vector<float>(frames)};
     uint32_t seed = 12345;
     auto noise = [&seed] {
         seed = seed * 1664525u + 1013904223u;
         return static_cast<double>(seed >> 8) / 8388608.0 - 1.0;
     };
-    for (size_t i = 0; i < kBassPeriod; i++) {
+    for (size_t i = 0; i < frames; i++) {
         const double t = std::fmod(static_cast<double>(i) / rate, strike);
         const double envelope = t < attack ? t / attack : std::exp(-(t - attack) / decay);
         const double tone =

@@ -22,7 +22,7 @@ struct Period {
     {
         in[0] = signal.left.data() + at;
         in[1] = signal.right.data() + at;
-        at = (at + static_cast<size_t>(n)) % kBassPeriod; // a multiple of every period
+        at = (at + static_cast<size_t>(n)) % kBassFrames; // a multiple of both periods
         return in;
     }
     int32_t n;

@@ -3,7 +3,7 @@
 // entry function of the program, the way an add-on's effect is.
 #pragma once
 
-#include "platform/api/Window.h"
+#include "platform/api/WindowAdopter.h"
 #include "plugin/AudioEffectX.h"
 
 class GalleryEffect : public AudioEffectX {

@@ -43,8 +43,18 @@ int32_t AEffGUIEditor::getRect(ERect** where)
 {
     if (!where)
         return 0;
-    *where = &rect;
+    chooseScale();
+    *where = &shown;
     return 1;
+}
+
+void AEffGUIEditor::chooseScale()
+{
+    if (scale == 0)
+        scale = adoptWindow.scaleNow();
+    shown = rect;
+    shown.bottom = static_cast<int16_t>(rect.top + (rect.bottom - rect.top) * scale);
+    shown.right = static_cast<int16_t>(rect.left + (rect.right - rect.left) * scale);
 }
 
 int32_t AEffGUIEditor::open(void* ptr)
@@ -55,8 +65,10 @@ int32_t AEffGUIEditor::open(void* ptr)
         close();
     postUpdate();
     releaseHostWindow();
-    hostWindow =
-        adoptWindow ? adoptWindow(ptr, rect.right - rect.left, rect.bottom - rect.top) : nullptr;
+    chooseScale();
+    hostWindow.reset(
+        adoptWindow ? adoptWindow.adopt(ptr, rect.right - rect.left, rect.bottom - rect.top, scale)
+                    : nullptr);
     BView* parent = hostWindow ? hostWindow->ChildAt(0) : nullptr;
     systemWindow = parent;
     if (!parent)
@@ -164,8 +176,7 @@ void AEffGUIEditor::releaseHostWindow()
 {
     if (!hostWindow)
         return;
-    BWindow* window = hostWindow;
-    hostWindow = nullptr;
+    const std::unique_ptr<BWindow> window = std::move(hostWindow);
     systemWindow = nullptr;
-    delete window; // stops and joins its thread, deletes its views
+    // Its deletion stops and joins its thread and deletes its views.
 }

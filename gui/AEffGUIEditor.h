@@ -8,8 +8,9 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
-#include "platform/api/Window.h"
+#include "platform/api/WindowAdopter.h"
 #include "plugin/AEffEditor.h"
 
 class AudioEffect;
@@ -21,9 +22,12 @@ public:
     // Registers itself as the effect's editor; the effect owns it from then on.
     // adoptWindow turns what the host hands to open into a window; without
     // one, open refuses every handle.
-    explicit AEffGUIEditor(AudioEffect* effect, WindowAdopter adoptWindow = nullptr);
+    explicit AEffGUIEditor(AudioEffect* effect, WindowAdopter adoptWindow = {});
     ~AEffGUIEditor() override;
 
+    // Host thread. The rectangle the editor takes on the host's screen: the
+    // editor rectangle times the adopter's scale (chosen at the first call
+    // of this or open, then kept).
     int32_t getRect(ERect** rect) override;
     // Host thread. Closes an editor that is open, raises the update flag,
     // adopts the host's window and, with it locked, builds the frame over the
@@ -72,7 +76,11 @@ private:
     // Gives the adopted window back; after the frame is gone, never on the
     // window's own thread.
     void releaseHostWindow();
+    // The scale, chosen once; the rectangle on the screen.
+    void chooseScale();
 
     WindowAdopter adoptWindow;
-    BWindow* hostWindow = nullptr; // adopted from the host's handle, owned
+    std::unique_ptr<BWindow> hostWindow; // adopted from the host's handle
+    int32_t scale = 0;                   // 0: not chosen yet
+    ERect shown{};
 };

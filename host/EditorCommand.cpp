@@ -17,6 +17,7 @@
 #include "host/driver/editor/EditorSession.h"
 #include "host/driver/editor/EditorWindow.h"
 #include "host/driver/files/OutputFile.h"
+#include "platform/api/EditorScale.h"
 
 namespace {
 
@@ -26,6 +27,7 @@ struct Options {
     std::vector<std::string> sets;
     std::string timeout = "5000";
     bool window = false;
+    int scale = 0; // 0: the environment's or the X server's
 };
 
 void printHostCalls(const HostRecorder& recorder)
@@ -49,6 +51,10 @@ void run(const Options& opt)
     if (!opt.png.empty())
         checkPngOutput(opt.png);
 
+    // The add-on sees only its record: the scale reaches it (and an editor
+    // linked into this program) through the environment, before opcode 13.
+    if (opt.scale > 0)
+        editor_scale::handToAddOns(opt.scale);
     Plugin plugin(opt.addon);
     patch.check(plugin);
     std::string whyNot;
@@ -93,9 +99,17 @@ void addEditorCommand(CLI::App& app)
                     "Set parameter INDEX to VALUE (0..1) after the program; repeatable")
         ->type_name("INDEX=VALUE")
         ->allow_extra_args(false);
-    cmd->add_flag("--window", opt->window,
-                  "Open the editor in a window on $DISPLAY, as a Linux host does (for add-ons\n"
-                  "for Linux hosts); without --script or --png it stays until closed or Ctrl+Q");
+    CLI::Option* window = cmd->add_flag(
+        "--window", opt->window,
+        "Open the editor in a window on $DISPLAY, as a Linux host does (for add-ons\n"
+        "for Linux hosts); without --script or --png it stays until closed or Ctrl+Q");
+    cmd->add_option("--scale", opt->scale,
+                    "Show each editor pixel as an N x N block (1 to 4; default: GDK_SCALE, else\n"
+                    "the X server's Xft.dpi: 2 from 192, 3 from 288); opcode 13, the window,\n"
+                    "script steps and pictures are then in screen pixels")
+        ->type_name("N")
+        ->check(CLI::Range(1, 4))
+        ->needs(window);
     cmd->add_option("--timeout", opt->timeout,
                     "Give up on the add-on after MS milliseconds without an answer (default 5000)")
         ->type_name("MS");

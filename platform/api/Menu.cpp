@@ -50,8 +50,8 @@ BMenuItem* BMenu::FindMarked() const
     return nullptr;
 }
 
-BPopUpMenu::BPopUpMenu(const char* name, bool radioMode, bool autoRename, menu_layout layout)
-    : BMenu(name, layout), radioMode_(radioMode), autoRename_(autoRename)
+BPopUpMenu::BPopUpMenu(const char* name, bool radioMode, bool, menu_layout layout)
+    : BMenu(name, layout), radioMode_(radioMode)
 {
 }
 

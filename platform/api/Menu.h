@@ -79,7 +79,7 @@ private:
 
 class BPopUpMenu : public BMenu {
 public:
-    // In radio mode a choice becomes the one marked item; autoRename is kept only.
+    // In radio mode a choice becomes the one marked item; autoRename is accepted and ignored.
     explicit BPopUpMenu(const char* name, bool radioMode = true, bool autoRename = true,
                         menu_layout layout = B_ITEMS_IN_COLUMN);
 
@@ -95,6 +95,5 @@ public:
 
 private:
     bool radioMode_;
-    bool autoRename_;
     BPoint location_;
 };

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "platform/api/Rect.h"
-#include "platform/pixels/Compositor.h"
+#include "platform/pixels/PixelBuffer.h"
 
 class BLooper;
 class BView;

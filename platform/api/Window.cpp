@@ -7,6 +7,25 @@
 
 #include "platform/api/InterfaceDefs.h"
 #include "platform/api/View.h"
+#include "platform/backends/WindowBackend.h"
+
+// The window as its back end's thread sees it.
+class BWindow::Events final : public WindowEvents {
+public:
+    explicit Events(BWindow& window) : w(window) {}
+    bool quitting() const override { return w.quitting_; }
+    bool takeRedrawRequest() override { return w.redrawPending_.exchange(false); }
+    bool deliverRedraw() override { return w.deliverRedraw(); }
+    bool deliverPress(const WindowPress& press) override { return w.deliverPress(press); }
+    bool deliverKey(const char* bytes, int32_t length, uint32_t modifiers) override
+    {
+        return w.deliverKey(bytes, length, modifiers);
+    }
+    bool wantsKeys() const override { return w.focus_ != nullptr; }
+
+private:
+    BWindow& w;
+};
 
 namespace {
 
@@ -17,19 +36,19 @@ thread_local BWindow* tWindowOfThread = nullptr;
 
 } // namespace
 
-BWindow* BWindow::Adopt(WindowBackend* backend)
+BWindow* BWindow::Adopt(std::unique_ptr<WindowBackend> backend)
 {
     if (backend == nullptr)
         return nullptr;
-    auto* window = new BWindow(backend);
+    auto* window = new BWindow(std::move(backend));
     window->AddChild(new BView(window->Bounds(), "host view", B_FOLLOW_ALL, 0));
     window->Show();
     return window;
 }
 
-BWindow::BWindow(WindowBackend* backend)
-    : backend_(backend), width_(static_cast<float>(backend->surface().width - 1)),
-      height_(static_cast<float>(backend->surface().height - 1))
+BWindow::BWindow(std::unique_ptr<WindowBackend> backend)
+    : backend_(std::move(backend)), width_(static_cast<float>(backend_->surface().width - 1)),
+      height_(static_cast<float>(backend_->surface().height - 1))
 {
     std::lock_guard<std::mutex> hold(gLiveMutex);
     gLive.push_back(this);
@@ -64,7 +83,17 @@ BWindow::~BWindow()
     while (IsLocked())
         Unlock();
     backend_->detach();
-    delete backend_;
+    backend_.reset();
+}
+
+bool BWindow::IsHidden() const
+{
+    return !backend_->visible();
+}
+
+void BWindow::hostWillDraw(const clipping_rect& area)
+{
+    backend_->beginDrawing(area);
 }
 
 void BWindow::Quit()
@@ -264,13 +293,15 @@ BWindow* BWindow::ofThisThread()
 
 int32_t BWindow::runMenu(BPoint screenWhere, const char* const* labels, int32_t items)
 {
-    return backend_->runMenu(*this, screenWhere, labels, items);
+    Events events(*this);
+    return backend_->runMenu(events, screenWhere, labels, items);
 }
 
 void BWindow::run()
 {
     tWindowOfThread = this;
-    backend_->run(*this);
+    Events events(*this);
+    backend_->run(events);
     tWindowOfThread = nullptr;
     if (deleteWhenDone_)
         delete this;

@@ -18,26 +18,25 @@
 #include <thread>
 #include <vector>
 
+#include <memory>
+
 #include "platform/api/Looper.h"
 #include "platform/api/Message.h"
 #include "platform/api/Rect.h"
 #include "platform/api/ViewHost.h"
-#include "platform/backends/WindowBackend.h"
+#include "platform/api/WindowAdopter.h"
 
 class BPopUpMenu;
 class BView;
+class WindowBackend; // the seam its back ends implement (platform/backends)
+struct WindowPress;
 
-// Makes a running window of width x height pixels from whatever a host handed
-// over (the editor opcode's pointer), or null when the handle is refused. The
-// add-on that assembles an editor picks the adopter of its back end.
-using WindowAdopter = BWindow* (*)(void* hostHandle, int32_t width, int32_t height);
-
-class BWindow : public BLooper, private ViewHost, private WindowEvents {
+class BWindow : public BLooper, private ViewHost {
 public:
-    // A running window over `backend` (owned from now on, even on failure),
+    // A running window over `backend` (null for none),
     // covering its surface, with one view of the same size (ChildAt(0),
     // "host view", B_FOLLOW_ALL, view colour white) to put an editor's view in.
-    static BWindow* Adopt(WindowBackend* backend);
+    static BWindow* Adopt(std::unique_ptr<WindowBackend> backend);
 
     // Stops and joins the thread, deletes the views, lets the back end go.
     ~BWindow() override;
@@ -72,7 +71,7 @@ public:
     bool IsFront() const { return active_; }
     bool IsFloating() const { return false; }
     // True while the back end shows nothing of the window.
-    bool IsHidden() const { return !backend_->visible(); }
+    bool IsHidden() const;
 
     // The press being delivered (B_MOUSE_DOWN: "buttons", "modifiers",
     // "clicks", "where") during MouseDown, or the key (B_KEY_DOWN: "bytes",
@@ -90,7 +89,7 @@ public:
     uint32_t Modifiers() const;
 
 private:
-    explicit BWindow(WindowBackend* backend);
+    explicit BWindow(std::unique_ptr<WindowBackend> backend);
 
     void run();
     bool lockFromThread();
@@ -101,20 +100,18 @@ private:
     static BWindow* ofThisThread();
     int32_t runMenu(BPoint screenWhere, const char* const* labels, int32_t items);
 
-    // WindowEvents, for the back end's thread.
-    bool quitting() const override { return quitting_; }
-    bool takeRedrawRequest() override { return redrawPending_.exchange(false); }
-    bool deliverRedraw() override;
-    bool deliverPress(const WindowPress& press) override;
-    bool deliverKey(const char* bytes, int32_t length, uint32_t modifiers) override;
-    bool wantsKeys() const override { return focus_ != nullptr; }
+    // What the back end's thread calls, through Events (Window.cpp).
+    class Events;
+    bool deliverRedraw();
+    bool deliverPress(const WindowPress& press);
+    bool deliverKey(const char* bytes, int32_t length, uint32_t modifiers);
 
     void LastUnlock() override;
     PixelBuffer hostPixels() override;
     BLooper* hostLooper() override { return this; }
     BWindow* hostWindow() override { return this; }
     void hostRemoveTop(BView* view) override;
-    void hostWillDraw(const clipping_rect& area) override { backend_->beginDrawing(area); }
+    void hostWillDraw(const clipping_rect& area) override;
     void hostFlush() override { LastUnlock(); }
     void hostInvalidate() override { RequestRedraw(); }
     void hostPointer(int32_t* x, int32_t* y, uint32_t* buttons, uint32_t* modifiers) override;
@@ -122,7 +119,7 @@ private:
     void hostSetFocus(BView* view) override { focus_ = view; }
     BPoint hostScreenOrigin() override;
 
-    WindowBackend* backend_; // owned
+    std::unique_ptr<WindowBackend> backend_;
     float width_;
     float height_;
     bool active_ = true;

@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "platform/api/Rect.h"
-#include "platform/pixels/Compositor.h"
+#include "platform/pixels/PixelBuffer.h"
 
 // One mouse press as the window delivers it, in window pixels.
 struct WindowPress {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -326,8 +327,9 @@ public:
 
 TEST(DrawContextPointer, ATrackingPassReadsThePointerOnce)
 {
-    auto* backend = new CountingBackend;
-    BWindow* window = BWindow::Adopt(backend); // owns the back end
+    auto owned = std::make_unique<CountingBackend>();
+    CountingBackend* backend = owned.get();
+    BWindow* window = BWindow::Adopt(std::move(owned));
     ASSERT_NE(window, nullptr);
     {
         CDrawContext context(nullptr, window->ChildAt(0), nullptr);

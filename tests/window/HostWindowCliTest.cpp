@@ -34,7 +34,10 @@ protected:
     // env: what `env` sets or unsets first. A hang fails (status 124).
     Result run(const std::string& args, const std::string& env = "")
     {
-        return runCommand(dir, "env " + env + " timeout 60 '" + WOBRIX_HOST + "' " + args);
+        // The pictures are 1x unless a test asks: no scale from the caller's
+        // environment.
+        return runCommand(dir, "env -u GDK_SCALE -u WOBRIX_EDITOR_SCALE " + env + " timeout 60 '" +
+                                   WOBRIX_HOST + "' " + args);
     }
     std::string png(const std::string& name) const { return (dir / name).string(); }
     bool skipWithoutDisplay() const { return std::getenv("DISPLAY") == nullptr; }
@@ -53,6 +56,35 @@ TEST_F(HostWindow, EachProgramShowsTheGoldenPicture)
         ASSERT_EQ(picture.width, 340) << name;
         ASSERT_EQ(picture.height, 262) << name;
         expectGolden(picture, name);
+    }
+}
+
+// --scale N (or GDK_SCALE) shows every editor pixel as an N x N block;
+// out of range, or without a window, it is refused.
+TEST_F(HostWindow, ScaleShowsEachPixelAsABlock)
+{
+    if (skipWithoutDisplay())
+        GTEST_SKIP() << "no DISPLAY (make test runs this under a private Xvfb)";
+    const Picture golden = goldenPicture("editor-p0");
+    for (const auto& [args, env] : {std::pair{" --scale 2", ""}, {"", "GDK_SCALE=2"}}) {
+        const Result r = run("editor " + kHostsAddOn + " --window --program 0" + args + " --png '" +
+                                 png("x2.png") + "'",
+                             env);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_NE(r.out.find("editor: 680 x 524"), std::string::npos) << r.out;
+        const Picture big = readPng(png("x2.png"));
+        ASSERT_EQ(big.width, 680);
+        ASSERT_EQ(big.height, 524);
+        int differ = 0;
+        for (int y = 0; y < big.height; ++y)
+            for (int x = 0; x < big.width; ++x)
+                differ += big.at(x, y) != golden.at(x / 2, y / 2);
+        EXPECT_EQ(differ, 0) << args << env;
+    }
+    for (const char* refused : {" --window --scale 5", " --scale 2"}) {
+        const Result r = run("editor " + kHostsAddOn + refused + " --png '" + png("no.png") + "'");
+        EXPECT_NE(r.status, 0) << refused;
+        EXPECT_NE(r.err.find("--scale"), std::string::npos) << r.err;
     }
 }
 

@@ -21,7 +21,9 @@
 
 #include "CliRun.h"
 #include "PrivateXServer.h"
+#include "platform/api/EditorScale.h"
 #include "platform/api/InterfaceDefs.h"
+#include "platform/backends/x11/X11Backend.h"
 #include "platform/backends/x11/X11HostWindow.h"
 #include "platform/backends/x11/X11InputDriver.h"
 
@@ -366,6 +368,34 @@ TEST(X11HostOwnServer, InputReachesThePlugInUnderAWindowManager)
     ASSERT_TRUE(input->setScreenPointer(600, 470, 0, 0));
     ASSERT_TRUE(input->key("a", 1, 0, &why)) << why;
     EXPECT_TRUE(plugIn.lastKey(kPatience / 5));
+}
+
+// Nothing else said, the X server's Xft.dpi (as xrdb sets it) decides.
+TEST(X11HostOwnServer, TheServersXftDpiSetsTheScale)
+{
+    PrivateXServer server;
+    std::string why;
+    if (!server.start(why))
+        GTEST_SKIP() << why;
+    const OtherDisplay display(server.name());
+    const char* program = std::getenv(editor_scale::kProgramVariable);
+    const char* gdk = std::getenv("GDK_SCALE");
+    if (program != nullptr || gdk != nullptr)
+        GTEST_SKIP() << "the environment sets the scale";
+    EXPECT_EQ(chooseX11Scale(0), 1);
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    for (const auto& [resources, scale] : {std::pair{"Xft.antialias:\t1\nXft.dpi:\t192\n", 2},
+                                           {"Xft.dpi: 288\n", 3},
+                                           {"Xft.dpi:\t96\n", 1}}) {
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, root, XCB_ATOM_RESOURCE_MANAGER,
+                            XCB_ATOM_STRING, 8, static_cast<uint32_t>(std::strlen(resources)),
+                            resources);
+        std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+        EXPECT_EQ(chooseX11Scale(0), scale) << resources;
+        EXPECT_EQ(chooseX11Scale(4), 4);
+    }
+    xcb_disconnect(c);
 }
 
 } // namespace

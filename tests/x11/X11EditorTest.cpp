@@ -23,6 +23,7 @@
 #include "HostedEffect.h"
 #include "PrivateXServer.h"
 #include "XDisplay.h"
+#include "platform/api/EditorScale.h"
 #include "platform/api/Window.h"
 #include "platform/backends/headless/HeadlessHost.h"
 #include "platform/backends/x11/X11Backend.h"
@@ -191,10 +192,13 @@ struct Rig {
     XDisplay& x;
     HostedEffect fx{linuxHostAddOn()};
     xcb_window_t parent = 0;
+    int scale = 1; // the editor's on the screen
 
-    Rig(XDisplay& display, int16_t left = kParentX, int16_t top = kParentY) : x(display)
+    Rig(XDisplay& display, int16_t left = kParentX, int16_t top = kParentY, int shownAt = 1)
+        : x(display), scale(shownAt)
     {
-        parent = x.makeParent(left, top);
+        parent = x.makeParent(left, top, static_cast<uint16_t>(kWidth * scale),
+                              static_cast<uint16_t>(kHeight * scale));
     }
     xcb_window_t ours() const
     {
@@ -203,7 +207,10 @@ struct Rig {
     }
     Picture shown() const
     {
-        return pictureOfBgra(x.pixels(ours(), 0, 0, kWidth, kHeight), kWidth, kHeight);
+        const int w = kWidth * scale, h = kHeight * scale;
+        const std::vector<uint8_t> pixels =
+            x.pixels(ours(), 0, 0, static_cast<uint16_t>(w), static_cast<uint16_t>(h));
+        return pixels.empty() ? Picture{} : pictureOfBgra(pixels, w, h);
     }
     // Idles at a host's pace until the server shows `want`.
     bool idleUntilShown(const Picture& want, std::initializer_list<Rig*> others = {})
@@ -245,9 +252,11 @@ struct Rig {
     {
         const int y = compressorHandleY();
         ASSERT_GT(y, 0);
-        const auto root = [](int wx, int wy) {
-            return std::pair<int16_t, int16_t>(static_cast<int16_t>(kParentX + wx),
-                                               static_cast<int16_t>(std::max(0, kParentY + wy)));
+        // The middle of the editor pixel's block on the screen.
+        const auto root = [this](int wx, int wy) {
+            return std::pair<int16_t, int16_t>(
+                static_cast<int16_t>(kParentX + wx * scale + scale / 2),
+                static_cast<int16_t>(std::max(0, kParentY + wy * scale + scale / 2)));
         };
         x.movePointer(root(kSliderX, y).first, root(kSliderX, y).second);
         x.pressButton();
@@ -272,6 +281,9 @@ protected:
         if (std::getenv("DISPLAY") == nullptr)
             GTEST_SKIP() << "no X display (DISPLAY is not set)";
         ASSERT_TRUE(x.connect()) << "no X server with XTest at " << std::getenv("DISPLAY");
+        // 1x unless a test asks.
+        unsetenv("GDK_SCALE");
+        unsetenv(editor_scale::kProgramVariable);
     }
     void TearDown() override
     {
@@ -342,6 +354,59 @@ TEST_F(X11Editor, DragOfTheCompressorToTheTopAutomatesItAndShowsMinus40)
     const Picture want = headless(1.0f);
     EXPECT_TRUE(rig.idleUntilShown(want)) << differences(rig.shown(), want);
 }
+
+// Every editor pixel enlarged to an n x n block.
+Picture enlarged(const Picture& p, int n)
+{
+    Picture big{p.width * n, p.height * n, {}};
+    big.rgb.resize(static_cast<size_t>(big.width * big.height));
+    for (int y = 0; y < big.height; ++y)
+        for (int x = 0; x < big.width; ++x)
+            big.rgb[static_cast<size_t>(y * big.width + x)] = p.at(x / n, y / n);
+    return big;
+}
+
+// At scale n (a program's --scale, here through the environment) opcode 13
+// answers the size n times over, every editor pixel shows as an n x n
+// block, and a drag in screen pixels moves the slider as at 1x.
+class X11EditorScaled : public X11Editor, public ::testing::WithParamInterface<int> {};
+
+TEST_P(X11EditorScaled, ShowsEachPixelAsABlockAndTakesThePointerInEditorPixels)
+{
+    const int n = GetParam();
+    // A screen of its own, large enough for 3x.
+    PrivateXServer server;
+    std::string why;
+    ASSERT_TRUE(server.start(why, {"-screen", "0", "1280x1024x24"})) << why;
+    ScopedEnv display("DISPLAY", server.name().c_str());
+    XDisplay own;
+    ASSERT_TRUE(own.connect());
+    const std::string scale = std::to_string(n);
+    ScopedEnv asked(editor_scale::kProgramVariable, scale.c_str());
+    Rig rig(own, kParentX, kParentY, n);
+    ERect* size = nullptr;
+    ASSERT_EQ(rig.fx.dispatch(effEditGetRect, 0, 0, &size), 1);
+    EXPECT_EQ(size->right - size->left, kWidth * n);
+    EXPECT_EQ(size->bottom - size->top, kHeight * n);
+    ASSERT_EQ(rig.fx.open(rig.parent), 1);
+    int width = 0, height = 0;
+    own.size(rig.ours(), &width, &height);
+    ASSERT_EQ(width, kWidth * n);
+    ASSERT_EQ(height, kHeight * n);
+    const Picture want = enlarged(golden(0), n);
+    EXPECT_TRUE(rig.idleUntilShown(want)) << differences(rig.shown(), want);
+
+    rig.grabCompressor(kSliderBottom);
+    EXPECT_TRUE(eventually([&] { return rig.fx.automated(kCompressor, 1.0f); }));
+    own.releaseButton();
+    const Picture moved = enlarged(headless(1.0f), n);
+    EXPECT_TRUE(rig.idleUntilShown(moved)) << differences(rig.shown(), moved);
+    rig.fx.close();
+    EXPECT_EQ(own.errors(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, X11EditorScaled, ::testing::Values(2, 3),
+                         [](const auto& info) { return "x" + std::to_string(info.param); });
 
 // Faults a host or its user brings while the editor is open and drawn; each
 // is then closed with opcode 15, which must return promptly, and no X error
@@ -429,7 +494,7 @@ TEST_F(X11Editor, AWindowUnderAHiddenAncestorIsHidden)
     const xcb_window_t top = x.makeParent(40, 40, 400, 300);
     const xcb_window_t parent = x.makeParent(0, 20, 340, 262, top);
     BWindow* window =
-        adoptX11Window(reinterpret_cast<void*>(static_cast<uintptr_t>(parent)), 340, 262);
+        adoptX11Window(reinterpret_cast<void*>(static_cast<uintptr_t>(parent)), 340, 262, 1);
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(eventually([&] { return !window->IsHidden(); }));
     x.unmap(top);
@@ -448,17 +513,19 @@ TEST_F(X11Editor, ARefusedWindowSaysWhyUnderTheProgramsName)
     const xcb_window_t parent = x.makeParent(0, 0);
     struct Refusal {
         xcb_window_t parent;
-        int32_t width, height;
+        int32_t width, height, scale;
         const char* line;
     };
     for (const Refusal& r :
-         {Refusal{parent, 0, 262, "x11_editor_tests: the editor's size 0 x 262 is not one"},
-          Refusal{parent, 340, 20000, "x11_editor_tests: the editor's size 340 x 20000"},
-          Refusal{0x1ffffff0, 340, 262,
+         {Refusal{parent, 0, 262, 1, "x11_editor_tests: the editor's size 0 x 262 is not one"},
+          Refusal{parent, 340, 20000, 1, "x11_editor_tests: the editor's size 340 x 20000 is"},
+          Refusal{parent, 340, 5000, 4,
+                  "x11_editor_tests: the editor's size 340 x 5000 at scale 4"},
+          Refusal{0x1ffffff0, 340, 262, 1,
                   "x11_editor_tests: cannot open the editor: the host's window does not exist"}}) {
         ::testing::internal::CaptureStderr();
         EXPECT_EQ(adoptX11Window(reinterpret_cast<void*>(static_cast<uintptr_t>(r.parent)), r.width,
-                                 r.height),
+                                 r.height, r.scale),
                   nullptr);
         const std::string said = ::testing::internal::GetCapturedStderr();
         EXPECT_EQ(said.rfind(r.line, 0), 0u) << said;

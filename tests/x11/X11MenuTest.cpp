@@ -50,7 +50,7 @@ protected:
             GTEST_SKIP() << "no X display (DISPLAY is not set)";
         ASSERT_TRUE(x.connect());
         parent = x.makeParent(0, 0, 100, 80);
-        editor.reset(X11Window::open(parent, 100, 80));
+        editor = X11Window::open(parent, 100, 80);
         ASSERT_TRUE(editor);
     }
     void TearDown() override

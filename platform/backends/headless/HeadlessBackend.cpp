@@ -29,16 +29,16 @@ bool usable(const WobrixHeadlessWindow* r)
 
 BWindow* adoptHeadlessWindow(WobrixHeadlessWindow* record)
 {
-    HeadlessBackend* backend = HeadlessBackend::attach(record);
-    return backend != nullptr ? BWindow::Adopt(backend) : nullptr;
+    return BWindow::Adopt(HeadlessBackend::attach(record));
 }
 
-BWindow* adoptHeadlessHandle(void* handle, int32_t /*width*/, int32_t /*height*/)
+// Headless pictures are always editor pixels: the scale is a screen's.
+BWindow* adoptHeadlessHandle(void* handle, int32_t /*width*/, int32_t /*height*/, int32_t /*scale*/)
 {
     return adoptHeadlessWindow(static_cast<WobrixHeadlessWindow*>(handle));
 }
 
-HeadlessBackend* HeadlessBackend::attach(WobrixHeadlessWindow* record)
+std::unique_ptr<HeadlessBackend> HeadlessBackend::attach(WobrixHeadlessWindow* record)
 {
     if (!usable(record))
         return nullptr;
@@ -47,7 +47,7 @@ HeadlessBackend* HeadlessBackend::attach(WobrixHeadlessWindow* record)
                                      __ATOMIC_ACQUIRE)) {
         return nullptr;
     }
-    return new HeadlessBackend(record);
+    return std::unique_ptr<HeadlessBackend>(new HeadlessBackend(record));
 }
 
 HeadlessBackend::HeadlessBackend(WobrixHeadlessWindow* record) : record_(record)

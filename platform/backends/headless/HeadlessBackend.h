@@ -6,6 +6,7 @@
 #pragma once
 
 #include <atomic>
+#include <memory>
 
 #include "platform/backends/WindowBackend.h"
 #include "platform/backends/headless/HeadlessWindow.h"
@@ -20,12 +21,12 @@ class BWindow;
 BWindow* adoptHeadlessWindow(WobrixHeadlessWindow* record);
 // The same, for a host's handle of unknown type (the editor opcode's pointer).
 // The size is the record's own; the editor's is not needed.
-BWindow* adoptHeadlessHandle(void* handle, int32_t width, int32_t height);
+BWindow* adoptHeadlessHandle(void* handle, int32_t width, int32_t height, int32_t scale);
 
 class HeadlessBackend final : public WindowBackend {
 public:
     // Null unless the record is usable and was free; marks it attached.
-    static HeadlessBackend* attach(WobrixHeadlessWindow* record);
+    static std::unique_ptr<HeadlessBackend> attach(WobrixHeadlessWindow* record);
 
     PixelBuffer surface() override;
     BPoint screenOrigin() override;

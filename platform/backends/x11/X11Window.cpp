@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/api/EditorScale.h"
 #include "platform/api/Image.h"
 #include "platform/backends/x11/NoSigpipe.h"
 #include "platform/backends/x11/X11Keys.h"
@@ -80,14 +81,17 @@ bool serverTakesOurPixels(const xcb_setup_t* setup, const xcb_visualtype_t* visu
 
 } // namespace
 
-X11Window* X11Window::open(uint32_t parent, int32_t width, int32_t height)
+std::unique_ptr<X11Window> X11Window::open(uint32_t parent, int32_t width, int32_t height,
+                                           int32_t scale)
 {
+    scale = std::clamp(scale, 1, editor_scale::kLargest);
     if (parent == 0) {
         complain("the host handed no window to open the editor in");
         return nullptr;
     }
-    if (width < 1 || height < 1 || width > kLargestSide || height > kLargestSide) {
+    if (width < 1 || height < 1 || width * scale > kLargestSide || height * scale > kLargestSide) {
         complain("the editor's size " + std::to_string(width) + " x " + std::to_string(height) +
+                 (scale > 1 ? " at scale " + std::to_string(scale) : "") +
                  " is not one a window can have (1 to " + std::to_string(kLargestSide) +
                  " pixels a side)");
         return nullptr;
@@ -101,19 +105,24 @@ X11Window* X11Window::open(uint32_t parent, int32_t width, int32_t height)
         xcb_disconnect(connection);
         return nullptr;
     }
-    auto* window = new X11Window(connection, parent, width, height);
+    std::unique_ptr<X11Window> window(
+        new X11Window(connection, parent, width * scale, height * scale, scale));
     const char* why = nullptr;
     if (!window->create(&why)) {
         complain(std::string("cannot open the editor: ") + why);
-        delete window;
         return nullptr;
     }
     return window;
 }
 
-X11Window::X11Window(xcb_connection_t* connection, uint32_t parent, int32_t width, int32_t height)
-    : connection_(connection), parent_(parent), width_(width), height_(height), stride_(4 * width)
+X11Window::X11Window(xcb_connection_t* connection, uint32_t parent, int32_t width, int32_t height,
+                     int32_t scale)
+    : connection_(connection), parent_(parent), width_(width), height_(height), stride_(4 * width),
+      scale_(scale)
 {
+    if (scale_ > 1)
+        canvas_.assign(
+            static_cast<size_t>(stride_ / scale_) * static_cast<size_t>(height_ / scale_), 0xff);
 }
 
 bool X11Window::create(const char** why)
@@ -238,6 +247,8 @@ bool X11Window::alive() const
 
 PixelBuffer X11Window::surface()
 {
+    if (scale_ > 1)
+        return {canvas_.data(), width_ / scale_, height_ / scale_, stride_ / scale_};
     return {pixels_, width_, height_, stride_};
 }
 
@@ -258,7 +269,8 @@ BPoint X11Window::screenOrigin()
 
 void X11Window::beginDrawing(const clipping_rect& area)
 {
-    const clipping_rect inside = pr::intersect(area, {0, 0, width_ - 1, height_ - 1});
+    const clipping_rect inside =
+        pr::intersect(area, {0, 0, width_ / scale_ - 1, height_ / scale_ - 1});
     if (pr::isEmpty(inside))
         return;
     if (pr::isEmpty(dirty_)) {
@@ -278,8 +290,34 @@ void X11Window::present()
     const clipping_rect area = dirty_;
     dirty_ = {0, 0, -1, -1};
     NoSigpipe quiet;
-    upload(area);
+    upload(scale_ > 1 ? enlarge(area) : area);
     xcb_flush(connection_);
+}
+
+clipping_rect X11Window::enlarge(const clipping_rect& a)
+{
+    const PixelBuffer from = surface();
+    const int32_t s = scale_;
+    const auto rowBytes = static_cast<size_t>(a.right - a.left + 1) * 4 * static_cast<size_t>(s);
+    for (int32_t y = a.top; y <= a.bottom; ++y) {
+        const auto* in = reinterpret_cast<const uint32_t*>(from.at(a.left, y));
+        uint8_t* first = pixels_ + static_cast<size_t>(y * s) * static_cast<size_t>(stride_) +
+                         static_cast<size_t>(a.left * s) * 4;
+        auto* out = reinterpret_cast<uint32_t*>(first);
+        for (int32_t x = a.left; x <= a.right; ++x, ++in)
+            for (int32_t k = 0; k < s; ++k)
+                *out++ = *in;
+        for (int32_t k = 1; k < s; ++k)
+            std::memcpy(first + static_cast<size_t>(k) * static_cast<size_t>(stride_), first,
+                        rowBytes);
+    }
+    return {a.left * s, a.top * s, a.right * s + s - 1, a.bottom * s + s - 1};
+}
+
+int32_t X11Window::unscaled(int32_t c) const
+{
+    // Rounds down, also left of and above the window.
+    return c >= 0 ? c / scale_ : -((-c + scale_ - 1) / scale_);
 }
 
 void X11Window::upload(const clipping_rect& a)
@@ -334,8 +372,8 @@ void X11Window::pointer(int32_t* x, int32_t* y, uint32_t* buttons, uint32_t* mod
         xcb_query_pointer_reply(connection_, xcb_query_pointer(connection_, window_), nullptr);
     if (p == nullptr)
         return;
-    *x = p->win_x;
-    *y = p->win_y;
+    *x = unscaled(p->win_x);
+    *y = unscaled(p->win_y);
     *buttons = x11keys::buttonsOf(p->mask);
     *modifiers = x11keys::modifiersOf(p->mask);
     std::free(p);
@@ -442,15 +480,7 @@ bool X11Window::noteStructure(xcb_generic_event_t* event)
     switch (event->response_type & 0x7f) {
     // Ours or a window above it: its viewability may have changed.
     case XCB_MAP_NOTIFY:
-        if (reinterpret_cast<xcb_map_notify_event_t*>(event)->window == window_)
-            mapped_ = true;
-        checkViewable();
-        return true;
-    case XCB_UNMAP_NOTIFY:
-        if (reinterpret_cast<xcb_unmap_notify_event_t*>(event)->window == window_)
-            mapped_ = false;
-        checkViewable();
-        return true;
+    case XCB_UNMAP_NOTIFY: checkViewable(); return true;
     case XCB_REPARENT_NOTIFY:
         // A window manager framing the host's window puts a new one above us.
         watchAncestors();
@@ -459,7 +489,6 @@ bool X11Window::noteStructure(xcb_generic_event_t* event)
     case XCB_DESTROY_NOTIFY:
         if (reinterpret_cast<xcb_destroy_notify_event_t*>(event)->window == window_) {
             destroyed_ = true;
-            mapped_ = false;
             viewable_ = false;
         }
         return true;
@@ -510,8 +539,8 @@ bool X11Window::press(const xcb_button_press_event_t* event, WindowEvents& windo
     lastX_ = event->event_x;
     lastY_ = event->event_y;
     const uint32_t keys = x11keys::modifiersOf(event->state);
-    const WindowPress p{event->event_x, event->event_y, x11keys::buttonsOf(event->state) | bit,
-                        keys, clicks_};
+    const WindowPress p{unscaled(event->event_x), unscaled(event->event_y),
+                        x11keys::buttonsOf(event->state) | bit, keys, clicks_};
     if (!window.deliverPress(p))
         return false;
     // Keys are taken only for a view that wants them, and only while the
@@ -543,6 +572,12 @@ int32_t X11Window::runMenu(WindowEvents& window, BPoint screenWhere, const char*
     if (destroyed_ || !alive() || items <= 0)
         return -1;
     NoSigpipe quiet; // outlives the menu, whose destructor writes too
+    if (scale_ > 1) {
+        // The toolkit's screen point is our origin plus editor pixels.
+        const BPoint origin = screenOrigin();
+        screenWhere = {origin.x + (screenWhere.x - origin.x) * static_cast<float>(scale_),
+                       origin.y + (screenWhere.y - origin.y) * static_cast<float>(scale_)};
+    }
     X11Menu menu(connection_, screenWhere, labels, items);
     return menu.run(window, *this);
 }

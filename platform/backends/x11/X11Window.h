@@ -19,8 +19,10 @@
 
 class X11Window final : public WindowBackend, private X11EventSink {
 public:
-    // A mapped child of `parent`, or null (the reason on stderr).
-    static X11Window* open(uint32_t parent, int32_t width, int32_t height);
+    // A mapped child of `parent` showing width x height editor pixels, each
+    // as a scale x scale block; or null (the reason on stderr).
+    static std::unique_ptr<X11Window> open(uint32_t parent, int32_t width, int32_t height,
+                                           int32_t scale = 1);
     ~X11Window() override;
 
     PixelBuffer surface() override;
@@ -42,10 +44,17 @@ public:
     bool usesSharedMemory() const { return shmSegment_ != 0; }
 
 private:
-    X11Window(xcb_connection_t* connection, uint32_t parent, int32_t width, int32_t height);
+    X11Window(xcb_connection_t* connection, uint32_t parent, int32_t width, int32_t height,
+              int32_t scale);
     bool create(const char** why);
     bool attachSharedMemory();
+    // Window pixels of `area` to the server.
     void upload(const clipping_rect& area);
+    // Editor pixels of `area` as blocks into the window's pixels; the window
+    // pixels they cover.
+    clipping_rect enlarge(const clipping_rect& area);
+    // A window coordinate as an editor coordinate.
+    int32_t unscaled(int32_t windowCoordinate) const;
     bool alive() const;
     bool handle(xcb_generic_event_t* event, WindowEvents& window);
     // Map, unmap, reparent and destroy notices only change our state: true
@@ -65,10 +74,12 @@ private:
     xcb_window_t window_ = 0;
     xcb_gcontext_t gc_ = 0;
     uint8_t depth_ = 0;
-    int32_t width_;
+    int32_t width_; // the window's, scale_ times the editor's
     int32_t height_;
     int32_t stride_;
-    uint8_t* pixels_ = nullptr;    // the shared segment, or heap_
+    int32_t scale_;
+    uint8_t* pixels_ = nullptr;    // the window's: the shared segment, or heap_
+    std::vector<uint8_t> canvas_;  // the editor's pixels above scale 1 (else pixels_ is)
     std::vector<uint8_t> heap_;    // without MIT-SHM
     std::vector<uint8_t> staging_; // rows of one plain put-image
     uint32_t shmSegment_ = 0;      // 0 without MIT-SHM
@@ -85,7 +96,6 @@ private:
     // Under the window lock: what was drawn since the last upload.
     clipping_rect dirty_{0, 0, -1, -1};
 
-    std::atomic<bool> mapped_{false};
     // A host hides its editor by unmapping a window above ours, which leaves
     // ours mapped but not viewable: nothing is drawn or uploaded then.
     std::atomic<bool> viewable_{false};
