@@ -25,6 +25,7 @@
 #include "host/driver/editor/EditorSession.h"
 #include "host/driver/editor/EditorWindow.h"
 #include "host/driver/files/OutputFile.h"
+#include "platform/api/EditorScale.h"
 
 namespace fs = std::filesystem;
 
@@ -43,6 +44,7 @@ struct Options {
     std::string program;
     std::vector<std::string> sets;
     std::string state;
+    int scale = 0; // 0: the environment's or the X server's
     bool verbose = false;
 };
 
@@ -105,6 +107,10 @@ int run(const Options& opt, const sigset_t& ends)
     if (!opt.state.empty())
         checkOutputFolder(opt.state);
 
+    // The add-on sees only its record: the scale reaches it through the
+    // environment, before opcode 13.
+    if (opt.scale > 0)
+        editor_scale::handToAddOns(opt.scale);
     Plugin plugin(opt.addon.empty() ? defaultAddOn() : opt.addon, HostSide::Realtime);
     if (!plugin.canReplace())
         throw HostError(plugin.path() + ": the effect cannot process in place (processReplacing)");
@@ -181,7 +187,8 @@ int main(int argc, char** argv)
                    "Add-on for Linux hosts (.so); default: hosts/WobrixFree.so beside this\n"
                    "program, else PREFIX/lib/vst/WobrixFree.so")
         ->type_name("ADDON");
-    app.add_flag("--headless", opt.headless, "No window and no X connection");
+    CLI::Option* headless =
+        app.add_flag("--headless", opt.headless, "No window and no X connection");
     app.add_option("--name", opt.name, "The JACK client's name, exactly (default WobrixFree)")
         ->type_name("NAME");
     app.add_option("--connect", opt.connects,
@@ -200,6 +207,12 @@ int main(int argc, char** argv)
                    "Read the program and values from FILE at start (when it exists) and write\n"
                    "them there on every exit")
         ->type_name("FILE");
+    app.add_option("--scale", opt.scale,
+                   "Show each editor pixel as an N x N block (1 to 4; default: GDK_SCALE, else\n"
+                   "the X server's Xft.dpi: 2 from 192, 3 from 288)")
+        ->type_name("N")
+        ->check(CLI::Range(1, 4))
+        ->excludes(headless);
     app.add_flag(
         "--verbose", opt.verbose,
         "Print the server's rate and period, libjack's messages, and the xruns at the end");

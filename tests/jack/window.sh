@@ -13,11 +13,14 @@ pid=""
 trap '[ -n "$pid" ] && kill -TERM "$pid" 2>/dev/null; rm -rf "$work"' EXIT
 cd "$work" || exit 2
 fail() { echo "FAIL: $*" >&2; [ -f err ] && cat err >&2; exit 1; }
-# The id of our top-level window, once it is shown with the editor in it.
+# The id of our top-level window, once it is shown with the editor in it
+# (at 340x262, or the size given).
 window() {
+    size=${1:-340x262}
     for i in $(seq 100); do
-        w=$(xwininfo -root -tree 2>/dev/null | awk '/"WobrixFree": \("wobrix-jack" "Wobrix-jack"\)  340x262/ {print $1; exit}')
-        [ -n "$w" ] && xwininfo -id "$w" -children | grep -q "340x262" && { echo "$w"; return 0; }
+        w=$(xwininfo -root -tree 2>/dev/null |
+            grep -F '"WobrixFree": ("wobrix-jack" "Wobrix-jack")  '"$size" | awk '{print $1; exit}')
+        [ -n "$w" ] && xwininfo -id "$w" -children | grep -q "$size" && { echo "$w"; return 0; }
         kill -0 "$pid" 2>/dev/null || fail "wobrix-jack ended early"
         sleep 0.1
     done
@@ -64,4 +67,11 @@ wait "$pid"; status=$?; pid=""
 [ "$status" -eq 0 ] || fail "WM_DELETE_WINDOW: exit $status"
 cmp -s dragged.xwd restarted.xwd || fail "the restart shows another picture"
 cmp -s state.txt state.before || fail "the restart changed the state"
+# At --scale 2 the window and the editor in it are twice the size.
+"$jack" --name wbxw --scale 2 > out 2> err &
+pid=$!
+w=$(window 680x524)
+"$1/tests/jack/wm-delete" "$w" || fail "wm-delete"
+wait "$pid"; status=$?; pid=""
+[ "$status" -eq 0 ] || fail "--scale 2: exit $status"
 echo "wobrix-jack window: all passed"
