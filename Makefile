@@ -139,6 +139,7 @@ bench: build
 	    $(BUILD)/wobrix-host bench --program 0 --program 3 $(BUILD)/WobrixFree.so /usr/lib/vst/lsp-plugins/compressor-stereo.so; fi
 	$(BUILD)/bench/processor_bench
 	$(BUILD)/bench/lv2_bench
+	$(BUILD)/bench/jack_bench
 	@if [ -x $(BUILD)/bench/scaled_idle_bench ]; then $(XVFB) $(BUILD)/bench/scaled_idle_bench; fi
 
 # The kernel against the per-sample reference for minutes (SOAK_SECONDS).

@@ -10,18 +10,14 @@
 #include "addon/BassEditorMaker.h"
 #include "editor/ZeltoBassEditor.h"
 #include "effect/ZeltoBass.h"
+#include "host/driver/addon/RealtimeHost.h"
 #include "platform/backends/headless/HeadlessHost.h"
 
 namespace {
 
-VstIntPtr quietHost(AEffect*, int32_t opcode, int32_t, VstIntPtr, void*, float)
-{
-    return opcode == audioMasterVersion ? 2400 : 0;
-}
-
 void BM_EditorFullDraw(benchmark::State& state)
 {
-    ZeltoBass effect(quietHost, &headlessBassEditor());
+    ZeltoBass effect(RealtimeHost::callback, &headlessBassEditor());
     HeadlessHost window(340, 262);
     AEffect* record = effect.getAeffect();
     record->dispatcher(record, effSetProgram, 0, 3, nullptr, 0);

@@ -16,9 +16,9 @@
 #include "RatioReporter.h"
 #include "ReferenceProc.h"
 #include "effect/ZeltoBass.h"
-#include "host/driver/AddOn.h"
-#include "host/driver/HostRecorder.h"
-#include "host/driver/Plugin.h"
+#include "host/driver/addon/AddOn.h"
+#include "host/driver/addon/HostRecorder.h"
+#include "host/driver/addon/Plugin.h"
 
 namespace {
 

@@ -9,13 +9,6 @@
 #include "plugin/HostText.h"
 #include "plugin/OutOfMemory.h"
 
-namespace {
-
-// Set once by the program before its first entry, read by the entries.
-WindowAdopter gAdoptWindow = nullptr;
-
-} // namespace
-
 GalleryEffect::GalleryEffect(HostCallback host, bool still, WindowAdopter adoptWindow)
     : AudioEffectX(host, 1, 0)
 {
@@ -53,17 +46,7 @@ bool GalleryEffect::getProductString(char* text)
     return true;
 }
 
-void setGalleryWindows(WindowAdopter adoptWindow)
+AEffect* createGallery(HostCallback host, bool still, WindowAdopter adoptWindow) noexcept
 {
-    gAdoptWindow = adoptWindow;
-}
-
-AEffect* galleryEntry(HostCallback host)
-{
-    return createEffect<GalleryEffect>(host, false, gAdoptWindow);
-}
-
-AEffect* galleryStillEntry(HostCallback host)
-{
-    return createEffect<GalleryEffect>(host, true, gAdoptWindow);
+    return createEffect<GalleryEffect>(host, still, adoptWindow);
 }

@@ -21,11 +21,8 @@ public:
     bool getProductString(char* text) override;
 };
 
-// The window back end the entry functions' editors get; the program that
-// assembles the gallery sets it before the first entry. Without one the
-// editor opens nothing.
-void setGalleryWindows(WindowAdopter adoptWindow);
-// The entry functions, as an add-on exports one: null when the host cannot
-// answer or the effect cannot be made. The second keeps the gallery still.
-AEffect* galleryEntry(HostCallback host);
-AEffect* galleryStillEntry(HostCallback host);
+// The steps of an entry function, as an add-on's entry takes them, with what
+// the program that assembles the gallery passes in: `still` as above, and the
+// window back end its editor opens over. Null when the host cannot answer or
+// the effect cannot be made.
+AEffect* createGallery(HostCallback host, bool still, WindowAdopter adoptWindow) noexcept;

@@ -10,13 +10,14 @@
 
 #include "WobrixVersion.h"
 #include "gallery/GalleryEffect.h"
-#include "host/driver/EditorScript.h"
-#include "host/driver/EditorSession.h"
 #include "host/driver/HostError.h"
-#include "host/driver/OutputFile.h"
-#include "host/driver/Plugin.h"
-#include "host/driver/Watchdog.h"
-#include "host/driver/WindowSession.h"
+#include "host/driver/addon/Plugin.h"
+#include "host/driver/addon/Watchdog.h"
+#include "host/driver/editor/EditorRun.h"
+#include "host/driver/editor/EditorScript.h"
+#include "host/driver/editor/EditorSession.h"
+#include "host/driver/editor/EditorWindow.h"
+#include "host/driver/files/OutputFile.h"
 
 namespace {
 
@@ -40,8 +41,11 @@ void run(const Options& opt)
     if (!opt.png.empty())
         checkPngOutput(opt.png);
 
-    setGalleryWindows(opt.window ? WindowSession::windowAdopter() : EditorSession::windowAdopter());
-    Plugin plugin(opt.still ? galleryStillEntry : galleryEntry, kEffectName);
+    // The entry gets the back end of the window the gallery opens in.
+    const WindowAdopter adopter =
+        opt.window ? EditorWindow::windowAdopter() : EditorSession::windowAdopter();
+    Plugin plugin([&](HostCallback host) { return createGallery(host, opt.still, adopter); },
+                  kEffectName);
     // Its pictures load when the editor opens; refused before, in one line.
     if (const std::string missing = plugin.missingPictures(); !missing.empty())
         throw HostError(missing);
@@ -50,18 +54,8 @@ void run(const Options& opt)
     if (!size)
         throw HostError(std::string(kEffectName) + ": " + whyNot);
     checkScriptFitsWindow(script, size->width, size->height);
-    if (opt.window) {
-        WindowSession(plugin, *size, plugin.effectName(), timeout).run(script, opt.png);
-        return;
-    }
-    EditorSession session(plugin, *size, timeout);
-    session.refresh();
-    session.play(script);
-    session.endInput();
-    session.writePng(opt.png);
-    std::printf("%s\n", opt.png.c_str());
-    std::fflush(stdout);
-    session.close();
+    runEditor(plugin, *size,
+              {opt.window, opt.window ? plugin.effectName() : "", script, opt.png, timeout});
 }
 
 } // namespace

@@ -11,7 +11,7 @@
 
 #include "Commands.h"
 #include "host/driver/HostError.h"
-#include "host/driver/Plugin.h"
+#include "host/driver/addon/Plugin.h"
 
 namespace {
 

@@ -18,11 +18,11 @@
 #include "LevelCurve.h"
 #include "Plot.h"
 #include "Renderer.h"
-#include "WavFile.h"
-#include "host/driver/EditorSession.h"
 #include "host/driver/HostError.h"
-#include "host/driver/Patch.h"
-#include "host/driver/Plugin.h"
+#include "host/driver/addon/Patch.h"
+#include "host/driver/addon/Plugin.h"
+#include "host/driver/editor/EditorSession.h"
+#include "host/driver/files/WavFile.h"
 #include "platform/api/InterfaceDefs.h"
 
 namespace fs = std::filesystem;
@@ -107,7 +107,7 @@ void writeEditorPictures(Plugin& plugin, const std::string& outDir)
         std::printf("editor pictures skipped: %s\n", whyNot.c_str());
         return;
     }
-    EditorSession session(plugin, *size, kEditorTimeout);
+    EditorSession session(plugin, *size, Watchdog::Policy::scripted(kEditorTimeout));
     const int32_t programs = plugin.effect().numPrograms;
     for (int32_t p = 0; p < programs; ++p) {
         plugin.selectProgram(p);

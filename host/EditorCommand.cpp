@@ -8,14 +8,15 @@
 #include <vector>
 
 #include "Commands.h"
-#include "host/driver/EditorScript.h"
-#include "host/driver/EditorSession.h"
 #include "host/driver/HostError.h"
-#include "host/driver/OutputFile.h"
-#include "host/driver/Patch.h"
-#include "host/driver/Plugin.h"
-#include "host/driver/Watchdog.h"
-#include "host/driver/WindowSession.h"
+#include "host/driver/addon/Patch.h"
+#include "host/driver/addon/Plugin.h"
+#include "host/driver/addon/Watchdog.h"
+#include "host/driver/editor/EditorRun.h"
+#include "host/driver/editor/EditorScript.h"
+#include "host/driver/editor/EditorSession.h"
+#include "host/driver/editor/EditorWindow.h"
+#include "host/driver/files/OutputFile.h"
 #include "platform/api/EditorScale.h"
 
 namespace {
@@ -29,11 +30,14 @@ struct Options {
     int scale = 0; // 0: the environment's or the X server's
 };
 
-void printHostCalls(const std::vector<HostCall>& calls)
+void printHostCalls(const HostRecorder& recorder)
 {
+    const std::vector<HostCall> calls = recorder.calls();
     std::printf("host calls: %zu\n", calls.size());
     for (const HostCall& c : calls)
         std::printf("  %s\n", describeHostCall(c).c_str());
+    if (const uint64_t dropped = recorder.droppedCalls())
+        std::printf("  (%llu more not kept)\n", static_cast<unsigned long long>(dropped));
 }
 
 void run(const Options& opt)
@@ -63,21 +67,15 @@ void run(const Options& opt)
     patch.apply(plugin);
     std::printf("editor: %d x %d\n", size->width, size->height);
     std::fflush(stdout);
+    std::string title;
     if (opt.window) {
-        const std::string name = plugin.effectName();
-        WindowSession(plugin, *size, name.empty() ? plugin.path() : name, timeout)
-            .run(script, opt.png);
-    } else {
-        EditorSession session(plugin, *size, timeout);
-        session.refresh();
-        session.play(script);
-        session.endInput();
-        session.writePng(opt.png);
-        std::printf("%s\n", opt.png.c_str());
-        session.close();
+        title = plugin.effectName();
+        if (title.empty())
+            title = plugin.path();
     }
+    runEditor(plugin, *size, {opt.window, title, script, opt.png, timeout});
     printParameters(plugin, "parameters:");
-    printHostCalls(plugin.recorder().calls());
+    printHostCalls(plugin.recorder());
 }
 
 } // namespace
@@ -124,10 +122,11 @@ void addEditorCommand(CLI::App& app)
             "With --window the editor gets a top-level X11 window titled with the effect's name:\n"
             "opcode 14 hands over its id, the editor's window is its first child, opcode 19 runs\n"
             "every 40 ms. The steps are real X input (XTest): each waits until the picture has\n"
-            "stayed the same for 150 ms (1 s at most); a menu is answered with Down keys and\n"
-            "Return (Escape dismisses it). Pictures are the server's pixels of the editor's\n"
-            "window. Add-ons entered by main_plugin take headless windows only, all others\n"
-            "X11 windows only.\n\n") +
+            "stayed the same for 150 ms (1 s at most); a menu is answered with the pointer, as a\n"
+            "user answers it (onto the item, then a release or a click; a click outside\n"
+            "dismisses it). Pictures are the server's pixels of the editor's window. Without\n"
+            "--script or --png the window needs no XTest. Add-ons entered by main_plugin take\n"
+            "headless windows only, all others X11 windows only.\n\n") +
         kEditorScriptHelp);
     cmd->callback([opt] { run(*opt); });
 }

@@ -9,7 +9,7 @@
 
 #include "Commands.h"
 #include "Json.h"
-#include "host/driver/Plugin.h"
+#include "host/driver/addon/Plugin.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "host/driver/Plugin.h"
+#include "host/driver/addon/Plugin.h"
 
 struct LevelPoint {
     double inDb;

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "host/driver/OutputFile.h"
+#include "host/driver/files/OutputFile.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "LevelCurve.h"
-#include "WavFile.h"
+#include "host/driver/files/WavFile.h"
 
 // Throws HostError if the PNG cannot be written.
 void writeProgramPlot(const std::string& path, const std::string& title, const StereoAudio& dry,

@@ -9,17 +9,17 @@
 #include <string>
 #include <vector>
 
-#include "AudioFileReader.h"
-#include "AudioFileWriter.h"
-#include "AudioFormat.h"
 #include "Commands.h"
 #include "ProgressBar.h"
 #include "Renderer.h"
 #include "host/driver/HostError.h"
 #include "host/driver/Numbers.h"
-#include "host/driver/OutputFile.h"
-#include "host/driver/Patch.h"
-#include "host/driver/Plugin.h"
+#include "host/driver/addon/Patch.h"
+#include "host/driver/addon/Plugin.h"
+#include "host/driver/files/AudioFileReader.h"
+#include "host/driver/files/AudioFileWriter.h"
+#include "host/driver/files/AudioFormat.h"
+#include "host/driver/files/OutputFile.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "host/driver/Plugin.h"
+#include "host/driver/addon/Plugin.h"
 
 enum class ProcessMode { Replacing, Accumulating };
 

@@ -11,7 +11,7 @@
 
 #include "Commands.h"
 #include "host/driver/HostError.h"
-#include "host/driver/OutputFile.h"
+#include "host/driver/files/OutputFile.h"
 #include "platform/api/BFile.h"
 #include "platform/api/BResources.h"
 #include "platform/api/Bitmap.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "host/driver/AddOn.h"
+#include "host/driver/addon/AddOn.h"
 #include "tests/support/HostCalls.h"
 
 namespace {

@@ -13,7 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include "host/driver/AddOn.h"
+#include "host/driver/addon/AddOn.h"
 #include "platform/api/BFile.h"
 #include "platform/api/BResources.h"
 #include "platform/resources/ElfImage.h"

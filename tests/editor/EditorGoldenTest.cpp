@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "host/driver/AddOn.h"
+#include "host/driver/addon/AddOn.h"
 #include "platform/backends/headless/HeadlessHost.h"
 #include "tests/support/GoldenPicture.h"
 #include "tests/support/HostCalls.h"

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "host/driver/addon/RealtimeHost.h"
 #include "plugin/AEffect.h"
 #include "plugin/HostText.h"
 
@@ -31,11 +32,6 @@ namespace {
 constexpr int kMaxSteps = 200;
 constexpr int32_t kMaxBlock = 700; // over two of the kernel's chunks
 constexpr float kClip = 0.999f;
-
-VstIntPtr quietHost(AEffect*, int32_t opcode, int32_t, VstIntPtr, void*, float)
-{
-    return opcode == audioMasterVersion ? 2400 : 0;
-}
 
 [[noreturn]] void fail(const char* what, int32_t opcode)
 {
@@ -215,7 +211,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzedDataProvider in(data, size);
     const bool ownHosts = in.ConsumeBool();
-    AEffect* effect = ownHosts ? main_plugin(quietHost) : VSTPluginMain(quietHost);
+    AEffect* effect =
+        ownHosts ? main_plugin(RealtimeHost::callback) : VSTPluginMain(RealtimeHost::callback);
     if (!effect)
         return 0;
     const bool hasEditor = (effect->flags & kFlagHasEditor) != 0;

@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "host/driver/EditorScript.h"
-#include "host/driver/ScriptError.h"
+#include "host/driver/editor/EditorScript.h"
+#include "host/driver/editor/ScriptError.h"
 #include "platform/api/InterfaceDefs.h"
 
 namespace {

@@ -17,6 +17,7 @@
 #include "gui/controls/CMovieBitmap.h"
 #include "gui/controls/COptionMenu.h"
 #include "gui/controls/CTextEdit.h"
+#include "host/driver/addon/RealtimeHost.h"
 #include "platform/api/InterfaceDefs.h"
 #include "platform/api/Window.h"
 #include "platform/backends/headless/HeadlessBackend.h"
@@ -27,11 +28,6 @@ namespace {
 
 constexpr bigtime_t kShortWait = 20000;
 constexpr bigtime_t kLongWait = 2000000;
-
-VstIntPtr quietHost(AEffect*, int32_t opcode, int32_t, VstIntPtr, void*, float)
-{
-    return opcode == audioMasterVersion ? 2400 : 0;
-}
 
 [[noreturn]] void fail(const char* what, int32_t tag, double value)
 {
@@ -81,13 +77,12 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     // The gallery prints every notification; the fuzzer's reports go to stderr.
     if (!std::freopen("/dev/null", "w", stdout))
         return 1;
-    setGalleryWindows(adoptHeadlessHandle);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    AEffect* effect = galleryStillEntry(quietHost);
+    AEffect* effect = createGallery(RealtimeHost::callback, true, adoptHeadlessHandle);
     if (!effect)
         return 0;
     ERect* rect = nullptr;

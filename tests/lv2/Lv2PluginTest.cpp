@@ -18,7 +18,7 @@
 #include "addon/lv2/Lv2Ports.h"
 #include "bench/BenchSignal.h"
 #include "effect/BassBlock.h"
-#include "host/driver/AddOn.h"
+#include "host/driver/addon/AddOn.h"
 #include "support/HostCalls.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "host/driver/HostRecorder.h"
+#include "host/driver/addon/HostRecorder.h"
 
 // Runs `entry` with `host` answering, then binds the effect (or null) to it,
 // so no later call on this thread reaches `host` by mistake.

@@ -7,13 +7,20 @@
 
 #include <stdlib.h>
 
+#include <xcb/xcb.h>
+
+#include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <string>
+#include <thread>
 
 #include "CliRun.h"
 #include "tests/support/GoldenPicture.h"
+#include "x11/PrivateXServer.h"
 
 namespace fs = std::filesystem;
 
@@ -121,6 +128,56 @@ TEST_F(HostWindow, TheKickButtonWritesARandomPatch)
     EXPECT_EQ(r.out.find("2: \"Compressor\" = 0  "), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("2: \"Compressor\" = 0."), std::string::npos) << r.out;
     EXPECT_FALSE(readPng(png("kick.png")).rgb == goldenPicture("editor-p0").rgb);
+}
+
+xcb_atom_t atom(xcb_connection_t* c, const char* name)
+{
+    xcb_intern_atom_reply_t* r = xcb_intern_atom_reply(
+        c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
+    const xcb_atom_t a = r ? r->atom : xcb_atom_t{XCB_ATOM_NONE};
+    std::free(r);
+    return a;
+}
+
+// Without a script or a picture the editor is live until the window manager
+// closes the window, on a server without XTEST; then the run ends as before.
+TEST_F(HostWindow, LiveWithoutXTestEndsWhenTheWindowIsClosed)
+{
+    PrivateXServer server;
+    std::string why;
+    if (!server.start(why, {"-extension", "XTEST"}))
+        GTEST_SKIP() << why;
+    auto done = std::async(std::launch::async, [&] {
+        return run("editor " + kHostsAddOn + " --window --program 2", "DISPLAY=" + server.name());
+    });
+    // The prompt comes once the editor is open and idling.
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (slurp(dir / "stdout.txt").find("window: close it") == std::string::npos &&
+           done.wait_for(std::chrono::milliseconds(20)) == std::future_status::timeout)
+        ASSERT_LT(std::chrono::steady_clock::now(), giveUp) << "no prompt";
+    xcb_connection_t* c = xcb_connect(server.name().c_str(), nullptr);
+    ASSERT_EQ(xcb_connection_has_error(c), 0);
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    xcb_query_tree_reply_t* tree = xcb_query_tree_reply(c, xcb_query_tree(c, root), nullptr);
+    ASSERT_NE(tree, nullptr);
+    ASSERT_EQ(xcb_query_tree_children_length(tree), 1) << "our window, and no window manager";
+    xcb_client_message_event_t close{};
+    close.response_type = XCB_CLIENT_MESSAGE;
+    close.format = 32;
+    close.window = xcb_query_tree_children(tree)[0];
+    close.type = atom(c, "WM_PROTOCOLS");
+    close.data.data32[0] = atom(c, "WM_DELETE_WINDOW");
+    std::free(tree);
+    xcb_send_event(c, 0, close.window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<char*>(&close));
+    xcb_flush(c);
+    const Result r = done.get();
+    xcb_disconnect(c);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.find("editor: 340 x 262\nwindow: close it or press Ctrl+Q in it to end\n"
+                         "parameters:\n"),
+              0u)
+        << r.out;
+    EXPECT_NE(r.out.find("host calls: "), std::string::npos) << r.out;
 }
 
 TEST_F(HostWindow, WindowsAnAddOnDoesNotTakeAreRefusedWithOneLine)

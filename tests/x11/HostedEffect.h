@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "host/driver/AddOn.h"
-#include "host/driver/HostRecorder.h"
+#include "host/driver/addon/AddOn.h"
+#include "host/driver/addon/HostRecorder.h"
 
 class HostedEffect {
 public:

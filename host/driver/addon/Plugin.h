@@ -5,12 +5,16 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "AddOn.h"
 #include "HostRecorder.h"
+#include "RealtimeHost.h"
 #include "plugin/AEffect.h"
+
+class Watchdog;
 
 struct PinInfo {
     bool present = false;
@@ -18,14 +22,19 @@ struct PinInfo {
     int32_t flags = 0;
 };
 
+// Which host callback the effect gets: the recorder of the scripted tools,
+// or the real-time-safe one of a live host (its calls are then only counted).
+enum class HostSide { Recorded, Realtime };
+
 class Plugin {
 public:
     // Loads the add-on, calls its entry and opens the effect (effOpen).
     // Throws HostError naming the file if any step fails.
-    explicit Plugin(const std::string& path);
-    // The same steps with an entry function of this program, no dlopen;
-    // `name` stands where messages name the file.
-    Plugin(MainPluginProc entry, const std::string& name);
+    explicit Plugin(const std::string& path, HostSide side = HostSide::Recorded);
+    // The same steps with an entry of this program, no dlopen (a function,
+    // or one that binds what the program passes in); `name` stands where
+    // messages name the file.
+    Plugin(const std::function<AEffect*(HostCallback)>& entry, const std::string& name);
     ~Plugin();
     Plugin(const Plugin&) = delete;
     Plugin& operator=(const Plugin&) = delete;
@@ -35,9 +44,13 @@ public:
     // The symbol the add-on was entered by; empty for an entry function.
     const std::string& entryName() const { return addOn.entryName(); }
     HostRecorder& recorder() { return host; }
+    RealtimeHost& realtimeHost() { return live; }
 
     VstIntPtr dispatch(int32_t opcode, int32_t index = 0, VstIntPtr value = 0, void* ptr = nullptr,
                        float opt = 0.0f);
+    // An opcode with `ptr`, under `dog`; `what` names it if it hangs
+    // ("opcode 19 (editor idle)"), after this effect's file.
+    VstIntPtr dispatchWatched(Watchdog& dog, int32_t opcode, const char* what, void* ptr = nullptr);
     // A dispatcher call whose ptr is a text buffer the plug-in fills.
     std::string text(int32_t opcode, int32_t index = 0);
 
@@ -80,12 +93,14 @@ public:
     std::string missingPictures() const;
 
 private:
-    void create(MainPluginProc entry, const std::string& entryName);
+    void create(const std::function<AEffect*(HostCallback)>& entry, const std::string& entryName,
+                HostSide side);
     PinInfo pin(int32_t opcode, int32_t index);
 
     std::string file;
     AddOn addOn;
     HostRecorder host;
+    RealtimeHost live;
     AEffect* fx = nullptr;
 };
 

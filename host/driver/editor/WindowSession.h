@@ -1,9 +1,7 @@
-// WindowSession: an editor opened the way a Linux host opens it, in an X11
-// window of our own (platform/backends/x11/X11HostWindow.h): the size from
-// opcode 13, the window's id handed over with opcode 14, opcode 19 at 25 Hz
-// on a host thread, opcode 15 at the end. The script's steps reach the
-// plug-in as real X input (platform/backends/x11/X11InputDriver.h, opened
-// only for a script or a picture, so a live window needs no XTest), and the
+// WindowSession: a script played into an editor live in our top-level X11
+// window (EditorWindow). The script's steps reach the plug-in as real X
+// input (platform/backends/x11/X11InputDriver.h, opened at the first step
+// that needs it), each waited for until the picture settles, and the
 // pictures are the server's pixels.
 #pragma once
 
@@ -15,37 +13,24 @@
 #include <vector>
 
 #include "EditorDriver.h"
-#include "EditorIdle.h"
 #include "EditorSession.h"
-#include "Watchdog.h"
+#include "EditorWindow.h"
+#include "host/driver/addon/Watchdog.h"
 #include "plugin/AEffect.h"
 
 class Plugin;
-class X11HostWindow;
 class X11InputDriver;
-
-// True when the effect's editor takes the X11 window id a window session
-// hands over: an add-on for Linux hosts (VSTPluginMain, main), or an entry
-// function linked into this program. An add-on entered by main_plugin takes
-// headless windows only; whyNot then says so, and names the add-on for Linux
-// hosts our build puts beside it.
-bool takesX11Windows(const Plugin& plugin, std::string* whyNot);
 
 class WindowSession final : public EditorDriver {
 public:
-    static constexpr bigtime_t kIdlePeriod = 40000; // opcode 19 at 25 Hz
-
     // Opens a window titled `title` at the editor's size and the editor in
     // it; HostError when there is no display or the editor refuses. Every
-    // wait for the add-on gives up after `timeout` microseconds.
-    WindowSession(Plugin& plugin, EditorSize size, const std::string& title, bigtime_t timeout);
+    // wait for the add-on gives up after the policy's limit.
+    WindowSession(Plugin& plugin, EditorSize size, const std::string& title,
+                  Watchdog::Policy policy);
     ~WindowSession() override;
     WindowSession(const WindowSession&) = delete;
     WindowSession& operator=(const WindowSession&) = delete;
-
-    // For an editor linked into this program: turns the window id a session
-    // hands to the editor opcode into the editor's window.
-    static WindowAdopter windowAdopter();
 
     // Each input step is sent, the server is synchronised, and then the
     // step waits until the plug-in's picture has stayed the same for a
@@ -62,22 +47,14 @@ public:
     // otherwise the next press that opens a menu takes the answer.
     void menu(int32_t choice) override;
     void checkMenuAnswered() override;
-    void idle() override { idler.now(); }
+    void idle() override { shown.idle(); }
     // An idle, and the picture settled: the window's pixels are the
     // plug-in's to draw, so there is no redraw to ask for.
     void refresh() override;
     void writePng(const std::string& path) override;
     void endInput() override;
-    // The destructor does it too.
+    // The input ended and the editor closed; the destructor does it too.
     void close() override;
-
-    // Until the user closes the window or presses Ctrl+Q in it.
-    void waitForClose();
-    // What a windowed run does: with a script or a picture to write (png
-    // not empty), plays the script, ends the input and writes the picture,
-    // printing its path; with neither, waits for the user to close the
-    // window. Then closes.
-    void run(const EditorScript& script, const std::string& png);
 
 private:
     void input(int32_t x, int32_t y, uint32_t buttons, uint32_t keys);
@@ -90,9 +67,8 @@ private:
     // The scripted input, opened at its first use.
     X11InputDriver& driver();
 
-    std::unique_ptr<X11HostWindow> window;
-    std::unique_ptr<X11InputDriver> input_;
-    EditorIdle idler;
+    EditorWindow shown;
+    std::unique_ptr<X11InputDriver> input_; // released before the window goes
     int32_t pointerX = 0, pointerY = 0;
     uint32_t heldButtons = 0, heldKeys = 0;
     int32_t pendingChoice = 0;

@@ -1,8 +1,9 @@
-// HostRecorder: routing of host calls to their recorder, and the answers.
+// HostRecorder: routing of host calls to their recorder, and its bounded log.
 #include "HostRecorder.h"
 
 #include <cstdio>
-#include <cstring>
+
+#include "RealtimeHost.h"
 
 namespace {
 thread_local HostRecorder* loadingRecorder = nullptr;
@@ -33,31 +34,15 @@ VstIntPtr HostRecorder::callback(AEffect* effect, int32_t opcode, int32_t index,
         std::lock_guard<std::recursive_mutex> order(self->ordering);
         {
             std::lock_guard<std::mutex> lock(self->mutex);
-            self->log.push_back(call);
+            if (self->log.size() < kLogLimit)
+                self->log.push_back(call);
+            else
+                ++self->dropped;
         }
         if (self->onCall)
             self->onCall(call);
     }
-    return self->answer(call, ptr);
-}
-
-VstIntPtr HostRecorder::answer(const HostCall& call, void* ptr)
-{
-    switch (call.opcode) {
-    case audioMasterVersion: return version;
-    case audioMasterAutomate: return 0; // accepted
-    case audioMasterUpdateDisplay: return 1;
-    case audioMasterGetVendorString:
-        if (ptr)
-            std::strcpy(static_cast<char*>(ptr), "Zelto Audio");
-        return ptr ? 1 : 0;
-    case audioMasterGetProductString:
-        if (ptr)
-            std::strcpy(static_cast<char*>(ptr), "wobrix-host");
-        return ptr ? 1 : 0;
-    case audioMasterGetVendorVersion: return 1;
-    default: return 0;
-    }
+    return RealtimeHost::answer(opcode, ptr, self->version);
 }
 
 std::vector<HostCall> HostRecorder::calls() const
@@ -66,10 +51,17 @@ std::vector<HostCall> HostRecorder::calls() const
     return log;
 }
 
+uint64_t HostRecorder::droppedCalls() const
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    return dropped;
+}
+
 void HostRecorder::clearCalls()
 {
     std::lock_guard<std::mutex> lock(mutex);
     log.clear();
+    dropped = 0;
 }
 
 const char* hostOpcodeName(int32_t opcode)

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "EditorScript.h"
-#include "Watchdog.h"
+#include "host/driver/addon/Watchdog.h"
 #include "platform/api/OS.h"
 #include "plugin/AEffect.h"
 
@@ -58,10 +58,14 @@ public:
     // Every step of the script in order, each picture path printed as it is
     // written; then checkMenuAnswered().
     void play(const EditorScript& script);
+    // What a scripted run does in either window: the picture made current,
+    // the script played, the input ended, the picture written to `png` (none
+    // when empty) and its path printed; then the editor closed.
+    void run(const EditorScript& script, const std::string& png);
 
 protected:
-    // Opcodes sent to `plugin` are guarded by a watchdog of `timeout`.
-    EditorDriver(Plugin& plugin, bigtime_t timeout) : plugin(plugin), dog(timeout) {}
+    // Opcodes sent to `plugin` are guarded by a watchdog with `policy`.
+    EditorDriver(Plugin& plugin, Watchdog::Policy policy) : plugin(plugin), dog(policy) {}
 
     // An opcode with `ptr`, under the watchdog; `what` names it if it hangs.
     VstIntPtr dispatchWatched(int32_t opcode, const char* what, void* ptr = nullptr);

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "OutputFile.h"
-#include "Plugin.h"
 #include "host/driver/HostError.h"
+#include "host/driver/addon/Plugin.h"
+#include "host/driver/files/OutputFile.h"
 #include "platform/backends/headless/HeadlessBackend.h"
 #include "platform/backends/headless/HeadlessHost.h"
 
@@ -63,8 +63,8 @@ WindowAdopter EditorSession::windowAdopter()
     return adoptHeadlessHandle;
 }
 
-EditorSession::EditorSession(Plugin& p, EditorSize size, bigtime_t timeout)
-    : EditorDriver(p, timeout), host(std::make_unique<HeadlessHost>(size.width, size.height)),
+EditorSession::EditorSession(Plugin& p, EditorSize size, Watchdog::Policy policy)
+    : EditorDriver(p, policy), host(std::make_unique<HeadlessHost>(size.width, size.height)),
       idler([this] { dispatchWatched(effEditIdle, "opcode 19 (editor idle)"); }, kIdlePeriod)
 {
     const VstIntPtr opened =

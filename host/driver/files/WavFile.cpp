@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "AudioFileWriter.h"
-#include "host/driver/OutputFile.h"
+#include "OutputFile.h"
 
 namespace {
 

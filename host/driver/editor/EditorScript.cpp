@@ -10,10 +10,10 @@
 #include <string_view>
 #include <utility>
 
-#include "Numbers.h"
-#include "OutputFile.h"
 #include "ScriptError.h"
 #include "host/driver/HostError.h"
+#include "host/driver/Numbers.h"
+#include "host/driver/files/OutputFile.h"
 #include "platform/api/InterfaceDefs.h"
 #include "platform/api/Utf8.h"
 

@@ -1,7 +1,9 @@
-// HostRecorder: the host side of the conversation with a plug-in. Answers the
-// host opcodes a plain host answers and logs every call, so the command-line
-// host can print it and tests can assert what a host sees. The plug-in may
-// call from any of its threads (an editor's window thread during a drag).
+// HostRecorder: the host side of the conversation with a plug-in for the
+// scripted tools. Answers as a plain host answers (RealtimeHost::answer) and
+// logs every call, up to a cap, so the command-line host can print it and
+// tests can assert what a host sees. The plug-in may call from any of its
+// threads (an editor's window thread during a drag); each call takes two
+// locks and may allocate, so live audio uses RealtimeHost instead.
 #pragma once
 
 #include <cstdint>
@@ -33,8 +35,14 @@ public:
     // Binds an effect's later calls to this recorder (sets its `user`).
     void attach(AEffect* effect);
 
+    // The log keeps the first kLogLimit calls since it was last cleared;
+    // later ones are answered and counted, not kept.
+    static constexpr size_t kLogLimit = 1 << 16;
+
     // A copy of the log, in the order the calls arrived; any thread.
     std::vector<HostCall> calls() const;
+    // Calls answered but not kept since the log was last cleared.
+    uint64_t droppedCalls() const;
     void clearCalls();
     // Called for every host call, on the calling thread, one call at a time
     // and in the order of the log. Set it before the effect is created.
@@ -43,13 +51,12 @@ public:
     VstIntPtr version = 2400; // the answer to the version query
 
 private:
-    VstIntPtr answer(const HostCall& call, void* ptr);
-
-    mutable std::mutex mutex; // guards log
+    mutable std::mutex mutex; // guards log and dropped
     // Held from logging a call until onCall is done with it, so onCall sees
     // the log's order; recursive, as onCall may reach the plug-in again.
     std::recursive_mutex ordering;
     std::vector<HostCall> log;
+    uint64_t dropped = 0;
 };
 
 // The opcode's name ("automate"), or null for one a plain host does not know.

@@ -3,9 +3,9 @@
 
 #include <cstdio>
 
-#include "Numbers.h"
 #include "Plugin.h"
 #include "host/driver/HostError.h"
+#include "host/driver/Numbers.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string_view>
 
-#include "Plugin.h"
+#include "host/driver/addon/Plugin.h"
 #include "platform/api/Utf8.h"
 
 void EditorDriver::drag(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t moves,
@@ -60,10 +60,22 @@ void EditorDriver::play(const EditorScript& script)
     setPlace("");
 }
 
+void EditorDriver::run(const EditorScript& script, const std::string& png)
+{
+    refresh();
+    play(script);
+    endInput();
+    if (!png.empty()) {
+        writePng(png);
+        std::printf("%s\n", png.c_str());
+        std::fflush(stdout);
+    }
+    close();
+}
+
 VstIntPtr EditorDriver::dispatchWatched(int32_t opcode, const char* what, void* ptr)
 {
-    const Watchdog::Watch watch(dog, plugin.path() + ": " + what);
-    return plugin.dispatch(opcode, 0, 0, ptr);
+    return plugin.dispatchWatched(dog, opcode, what, ptr);
 }
 
 std::string EditorDriver::where() const

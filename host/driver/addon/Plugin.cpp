@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "Watchdog.h"
 #include "host/driver/HostError.h"
 #include "platform/resources/ElfImage.h"
 
@@ -18,26 +19,34 @@ constexpr size_t kTextBuffer = 256;
 constexpr size_t kPinBuffer = 256;
 } // namespace
 
-Plugin::Plugin(const std::string& path) : file(path)
+Plugin::Plugin(const std::string& path, HostSide side) : file(path)
 {
     std::string why;
     if (!addOn.load(path, why))
         throw HostError(path + ": cannot load add-on: " + why);
-    create(addOn.entry(), addOn.entryName());
+    create(addOn.entry(), addOn.entryName(), side);
 }
 
-Plugin::Plugin(MainPluginProc entry, const std::string& name) : file(name)
+Plugin::Plugin(const std::function<AEffect*(HostCallback)>& entry, const std::string& name)
+    : file(name)
 {
     if (!entry)
         throw HostError(name + ": no entry function");
-    create(entry, "function");
+    create(entry, "function", HostSide::Recorded);
 }
 
-void Plugin::create(MainPluginProc entry, const std::string& entryName)
+void Plugin::create(const std::function<AEffect*(HostCallback)>& entry,
+                    const std::string& entryName, HostSide side)
 {
-    host.beginLoading();
-    fx = entry(&HostRecorder::callback);
-    host.attach(fx);
+    if (side == HostSide::Realtime) {
+        live.beginLoading();
+        fx = entry(&RealtimeHost::callback);
+        live.attach(fx);
+    } else {
+        host.beginLoading();
+        fx = entry(&HostRecorder::callback);
+        host.attach(fx);
+    }
     if (!fx)
         throw HostError(file + ": the entry point " + entryName + " returned no effect");
     if (fx->magic != kEffectMagic)
@@ -55,6 +64,12 @@ Plugin::~Plugin()
 VstIntPtr Plugin::dispatch(int32_t opcode, int32_t index, VstIntPtr value, void* ptr, float opt)
 {
     return fx->dispatcher(fx, opcode, index, value, ptr, opt);
+}
+
+VstIntPtr Plugin::dispatchWatched(Watchdog& dog, int32_t opcode, const char* what, void* ptr)
+{
+    const Watchdog::Watch watch(dog, file + ": " + what);
+    return dispatch(opcode, 0, 0, ptr);
 }
 
 std::string Plugin::text(int32_t opcode, int32_t index)

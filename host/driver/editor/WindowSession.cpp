@@ -1,21 +1,15 @@
-// WindowSession: opening and closing the editor in an X11 window, the
-// script's input as X input, the wait for the picture to settle, and the
-// server's pixels as PNG.
+// WindowSession: the script's input as X input, the wait for the picture to
+// settle, and the server's pixels as PNG.
 #include "WindowSession.h"
 
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
 
-#include "OutputFile.h"
-#include "Plugin.h"
 #include "host/driver/HostError.h"
+#include "host/driver/addon/Plugin.h"
+#include "host/driver/files/OutputFile.h"
 #include "platform/api/InterfaceDefs.h"
-#include "platform/backends/x11/X11Backend.h"
-#include "platform/backends/x11/X11HostWindow.h"
 #include "platform/backends/x11/X11InputDriver.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 constexpr bigtime_t kPollSlice = 10000; // between two looks at the window
@@ -27,56 +21,11 @@ constexpr bigtime_t kQuiet = 150000;
 constexpr bigtime_t kLongestSettle = 1000000;
 } // namespace
 
-bool takesX11Windows(const Plugin& plugin, std::string* whyNot)
-{
-    if (plugin.entryName() != "main_plugin")
-        return true;
-    // Our build puts the add-on for Linux hosts in hosts/ beside this one.
-    const fs::path file(plugin.path());
-    const fs::path forHosts = file.parent_path() / "hosts" / file.filename();
-    *whyNot =
-        "takes headless windows only (entry main_plugin); use " +
-        (fs::exists(forHosts) ? forHosts.string() : std::string("an add-on for Linux hosts")) +
-        " with --window";
-    return false;
-}
-
-WindowAdopter WindowSession::windowAdopter()
-{
-    return adoptX11Window;
-}
-
 WindowSession::WindowSession(Plugin& p, EditorSize size, const std::string& title,
-                             bigtime_t timeout)
-    : EditorDriver(p, timeout),
-      idler([this] { dispatchWatched(effEditIdle, "opcode 19 (editor idle)"); }, kIdlePeriod)
+                             Watchdog::Policy policy)
+    : EditorDriver(p, policy), shown(p, dog, size, {title, "", ""})
 {
-    std::string whyNot;
-    window = X11HostWindow::open({title, "", ""}, size.width, size.height, timeout, &whyNot);
-    if (!window)
-        throw HostError(whyNot);
-    // A Linux host's parent window travels as the integer id in the pointer.
-    const VstIntPtr opened =
-        dispatchWatched(effEditOpen, "opcode 14 (open the editor)",
-                        reinterpret_cast<void*>(static_cast<uintptr_t>(window->id())));
-    if (opened == 0) {
-        if (window->child() != 0)
-            dispatchWatched(effEditClose, "opcode 15 (close the editor)");
-        throw HostError(plugin.path() + ": the editor refused to open (opcode 14 answered 0)");
-    }
     isOpen = true;
-    idler.start();
-    // The plug-in's window is the first child of ours, shown once mapped.
-    const bigtime_t end = system_time() + timeout;
-    while (!window->childShown()) {
-        if (system_time() >= end) {
-            close();
-            throw HostError(plugin.path() + ": the editor showed no window inside ours within " +
-                            std::to_string(timeout / 1000) + " ms of opcode 14");
-        }
-        snooze(kPollSlice);
-    }
-    window->focusChild();
 }
 
 WindowSession::~WindowSession()
@@ -88,7 +37,7 @@ X11InputDriver& WindowSession::driver()
 {
     if (!input_) {
         std::string whyNot;
-        input_ = X11InputDriver::open(window->id(), &whyNot);
+        input_ = X11InputDriver::open(shown.window().id(), &whyNot);
         if (!input_)
             throw HostError(whyNot);
     }
@@ -106,7 +55,7 @@ void WindowSession::fail(const std::string& message)
 void WindowSession::settle(uint32_t popup)
 {
     if (!driver().sync())
-        fail("the connection to X display " + window->displayName() + " failed");
+        fail("the connection to X display " + shown.window().displayName() + " failed");
     std::vector<uint8_t> last, now;
     int32_t width = 0, height = 0;
     auto copy = [&](std::vector<uint8_t>* into) {
@@ -138,14 +87,14 @@ void WindowSession::input(int32_t x, int32_t y, uint32_t buttons, uint32_t keys)
     heldButtons = buttons;
     heldKeys = keys;
     if (!driver().setPointer(x, y, buttons, keys))
-        fail("the connection to X display " + window->displayName() + " failed");
+        fail("the connection to X display " + shown.window().displayName() + " failed");
 }
 
 void WindowSession::screenInput(int32_t x, int32_t y, uint32_t buttons)
 {
     heldButtons = buttons;
     if (!driver().setScreenPointer(x, y, buttons, heldKeys))
-        fail("the connection to X display " + window->displayName() + " failed");
+        fail("the connection to X display " + shown.window().displayName() + " failed");
 }
 
 void WindowSession::move(int32_t x, int32_t y)
@@ -154,7 +103,7 @@ void WindowSession::move(int32_t x, int32_t y)
     if (heldButtons != 0)
         settle();
     else if (!driver().sync())
-        fail("the connection to X display " + window->displayName() + " failed");
+        fail("the connection to X display " + shown.window().displayName() + " failed");
 }
 
 void WindowSession::press(int32_t x, int32_t y, uint32_t buttons, uint32_t keys)
@@ -258,7 +207,7 @@ void WindowSession::checkMenuAnswered()
 
 void WindowSession::refresh()
 {
-    idler.now();
+    shown.idle();
     settle();
 }
 
@@ -269,7 +218,7 @@ void WindowSession::writePng(const std::string& path)
         return driver().savePng(temporary.c_str()) == B_OK
                    ? ""
                    : "the window's pixels could not be read from X display " +
-                         window->displayName() + " or encoded";
+                         shown.window().displayName() + " or encoded";
     });
 }
 
@@ -281,44 +230,11 @@ void WindowSession::endInput()
     settle();
 }
 
-void WindowSession::waitForClose()
-{
-    while (!window->closeRequested(100000)) {
-    }
-}
-
-void WindowSession::run(const EditorScript& script, const std::string& png)
-{
-    if (script.steps.empty() && script.file.empty() && png.empty()) {
-        // Live: no scripted input, so no XTest is asked for.
-        idler.now();
-        std::printf("window: close it or press Ctrl+Q in it to end\n");
-        std::fflush(stdout);
-        waitForClose();
-    } else {
-        refresh();
-        play(script);
-        endInput();
-        if (!png.empty()) {
-            writePng(png);
-            std::printf("%s\n", png.c_str());
-            std::fflush(stdout);
-        }
-    }
-    close();
-}
-
 void WindowSession::close()
 {
     if (!isOpen)
         return;
     isOpen = false;
     endInput();
-    idler.stop();
-    dispatchWatched(effEditClose, "opcode 15 (close the editor)");
-    // The plug-in's window goes with ours in any case; it is given the time
-    // to go first.
-    const bigtime_t end = system_time() + dog.timeout();
-    while (window->child() != 0 && system_time() < end)
-        snooze(kPollSlice);
+    shown.close();
 }

@@ -1,9 +1,9 @@
 // EditorSession: an add-on's editor opened the way a host opens it, in a
-// headless window (platform/HeadlessHost.h): the size from opcode 13, the
-// window's record handed over with opcode 14, opcode 19 at a steady rate on
-// a host thread, opcode 15 at the end. In between, the driving thread moves
-// the pointer, presses and releases, sends keys, answers pop-up menus and
-// writes the picture.
+// headless window (platform/backends/headless/HeadlessHost.h): the size from
+// opcode 13, the window's record handed over with opcode 14, opcode 19 at a
+// steady rate on a host thread, opcode 15 at the end. In between, the driving
+// thread moves the pointer, presses and releases, sends keys, answers pop-up
+// menus and writes the picture.
 #pragma once
 
 #include "platform/api/Window.h"
@@ -16,7 +16,7 @@
 #include "EditorDriver.h"
 #include "EditorIdle.h"
 #include "EditorScript.h"
-#include "Watchdog.h"
+#include "host/driver/addon/Watchdog.h"
 #include "plugin/AEffect.h"
 
 class HeadlessHost;
@@ -45,8 +45,8 @@ public:
     static constexpr bigtime_t kIdlePeriod = 20000; // opcode 19 at 50 Hz
 
     // Opens the editor; HostError when it refuses. Every wait for the
-    // add-on gives up after `timeout` microseconds.
-    EditorSession(Plugin& plugin, EditorSize size, bigtime_t timeout);
+    // add-on gives up after the policy's limit.
+    EditorSession(Plugin& plugin, EditorSize size, Watchdog::Policy policy);
     ~EditorSession() override;
 
     // For an editor linked into this program: turns what a session hands to
