@@ -2,12 +2,16 @@
 # Both install what they need first (scripts/install-deps).
 
 BUILD      ?= build
-ASAN_BUILD ?= build-asan
+# The sanitizer build: clang with AddressSanitizer and UndefinedBehaviorSanitizer,
+# whose libraries also carry the fuzzer's coverage for the fuzz targets.
+SAN_BUILD  ?= build-sanitize
+TSAN_BUILD ?= build-tsan
 JOBS       ?= 2
 # Warnings are errors in CI; locally they are warnings.
 WERROR     ?= $(if $(CI),ON,OFF)
 
-.PHONY: all deps build demo test test-parts format-check test-unit test-sanitize test-tsan test-m32 test-fuzz bench soak install package clean test-ardour
+.PHONY: all deps build demo test test-all-passes format-check test-unit test-sanitize \
+	test-tsan test-m32 sanitize-build fuzz fuzz-seeds fuzz-corpus bench soak install package clean test-ardour
 
 all: build
 
@@ -29,16 +33,21 @@ demo: build
 	    $(BUILD)/wobrix-gallery --png $(BUILD)/demo/gallery.png; \
 	fi
 
-# Every part under one private Xvfb (scripts/with-xvfb: a free display,
+# Every pass under one private Xvfb (scripts/with-xvfb: a free display,
 # -noreset, stopped by its process id at the end, also on failure), so the
 # tests of editors in X11 windows never reach the desktop one works on.
 test: deps
-	@scripts/with-xvfb $(MAKE) --no-print-directory test-parts
-test-parts: format-check test-unit test-sanitize test-tsan test-m32 test-fuzz
+	@scripts/with-xvfb $(MAKE) --no-print-directory test-all-passes
+# The passes of `make test`, in order: the format, the unit tests, the unit
+# tests and fuzz corpora under the address and undefined-behaviour
+# sanitizers, the threaded tests under ThreadSanitizer, the 32-bit layout.
+test-all-passes: format-check test-unit test-sanitize test-tsan test-m32
 
 # The ctest runs get a private Xvfb of their own unless one is running for
-# them already (WOBRIX_XVFB_DISPLAY, set by scripts/with-xvfb).
-XVFB = $(if $(WOBRIX_XVFB_DISPLAY),,$(CURDIR)/scripts/with-xvfb)
+# them already (WOBRIX_XVFB_DISPLAY, set by scripts/with-xvfb). Two tests at
+# a time; those that use the X display take turns (its resource lock).
+XVFB  = $(if $(WOBRIX_XVFB_DISPLAY),,$(CURDIR)/scripts/with-xvfb)
+CTEST = ctest --output-on-failure --no-tests=error -j$(JOBS)
 
 # One style for the tree (.clang-format); any file it would change fails.
 format-check: deps
@@ -46,30 +55,35 @@ format-check: deps
 	@echo "format-check: every C++ file is formatted"
 
 test-unit: build
-	cd $(BUILD) && $(XVFB) ctest --output-on-failure
+	cd $(BUILD) && $(XVFB) $(CTEST)
 
-# The unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer;
+# The sanitizer build (clang): the libraries once, with AddressSanitizer,
+# UndefinedBehaviorSanitizer and the fuzzer's coverage, under both the unit
+# tests and the fuzz targets.
+sanitize-build: deps
+	cmake -S . -B $(SAN_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DWOBRIX_WERROR=$(WERROR) \
+	    -DWOBRIX_SANITIZE=ON -DWOBRIX_FUZZ=ON -DCMAKE_BUILD_TYPE=Debug
+	cmake --build $(SAN_BUILD) -j$(JOBS)
+
+# The unit tests again under the address and undefined-behaviour sanitizers,
+# and every fuzz target replaying its committed corpus (tests/fuzz/corpus);
 # any report fails the run.
-test-sanitize: deps
-	cmake -S . -B $(ASAN_BUILD) -DWOBRIX_WERROR=$(WERROR) -DWOBRIX_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
-	cmake --build $(ASAN_BUILD) -j$(JOBS)
-	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
-	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
-	    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 $(XVFB) ctest --output-on-failure
+SAN_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+test-sanitize: sanitize-build
+	cd $(SAN_BUILD) && $(SAN_ENV) $(XVFB) $(CTEST)
 
 # The threaded tests again under ThreadSanitizer: the editor with audio,
 # idle, open/close and drags at once, the platform's windows and locks, and
 # the X11 editor's window thread beside the host's idle (on $DISPLAY; it
 # skips without one). Any report fails the run.
-TSAN_BUILD ?= build-tsan
+# Their tests carry the label "threads".
 test-tsan: deps
 	cmake -S . -B $(TSAN_BUILD) -DWOBRIX_WERROR=$(WERROR) -DWOBRIX_SANITIZE_THREAD=ON \
 	    -DCMAKE_BUILD_TYPE=Debug -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST
 	cmake --build $(TSAN_BUILD) -j$(JOBS) --target editor_concurrency_tests platform_tests x11_editor_tests lv2_ui_tests
-	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 $(TSAN_BUILD)/tests/editor_concurrency_tests
-	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 $(TSAN_BUILD)/tests/platform_tests
-	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 $(TSAN_BUILD)/tests/x11/x11_editor_tests
-	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 $(TSAN_BUILD)/tests/lv2/lv2_ui_tests
+	cd $(TSAN_BUILD) && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 $(XVFB) $(CTEST) -L threads
 
 # The record layout as a 32-bit host of the protocol sees it. Compiling
 # checks it; the program also runs where the kernel runs 32-bit programs
@@ -82,49 +96,40 @@ test-m32: deps
 	if [ $$rc -eq 126 ]; then echo "layout32: checked while compiling (this kernel runs no 32-bit programs)"; \
 	else exit $$rc; fi
 
-# The resource reader, the picture decoder, the gallery's frame, the editor
-# script parser and the bass add-on's dispatcher and audio under libFuzzer
-# (clang, with AddressSanitizer and UndefinedBehaviorSanitizer) for
-# FUZZ_SECONDS each; a
-# crash, leak or sanitizer report fails the run and leaves its input in
-# $(FUZZ_BUILD). Corpus seeds, refreshed on every run (libFuzzer adds its
-# own finds to the same folders):
-#   reader/skin.rsrc  the container appended to $(BUILD)/WobrixFree.so: the
-#                     four skin pictures and the type attribute
-#   image/*.bmp       the four skin pictures: 340x262, 16x28 (2 trailing
-#                     zero bytes), 22x28 and 44x76, all 8-bit RLE
-#   gallery/          none: pointer, key and menu steps of four bytes each,
-#                     which libFuzzer grows from nothing
-#   script/           tests/fuzz/seeds/script: every step once (the first two
-#                     bytes are the window's size less one), with the words
-#                     of the language in tests/fuzz/script.dict
-#   dispatcher/       none: opcodes, parameter writes and blocks, grown from
-#                     nothing; the skin is appended, as the editor reads it
-FUZZ_BUILD   ?= build-fuzz
-FUZZ_SECONDS ?= 15
-# The skin as the root CMakeLists.txt appends it to the add-ons.
-SKIN_RESOURCES = RAWT:131:switch_random.bmp:$(BUILD)/skin/switch_random.bmp \
-    RAWT:130:slider_knob_vert_b.bmp:$(BUILD)/skin/slider_knob_vert_b.bmp \
-    RAWT:129:slider_knob_vert_s.bmp:$(BUILD)/skin/slider_knob_vert_s.bmp \
-    RAWT:128:backgrnd.bmp:$(BUILD)/skin/backgrnd.bmp
-FUZZ_RUN      = -max_total_time=$(FUZZ_SECONDS) -artifact_prefix=$(FUZZ_BUILD)/ -print_final_stats=1
-test-fuzz: build
-	cmake -S tests/fuzz -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
-	cmake --build $(FUZZ_BUILD) -j$(JOBS)
-	mkdir -p $(FUZZ_BUILD)/corpus/reader $(FUZZ_BUILD)/corpus/image
-	$(FUZZ_BUILD)/extract-container $(BUILD)/WobrixFree.so $(FUZZ_BUILD)/corpus/reader/skin.rsrc
-	cp $(BUILD)/skin/*.bmp $(FUZZ_BUILD)/corpus/image/
-	$(FUZZ_BUILD)/resource_reader_fuzz $(FUZZ_RUN) $(FUZZ_BUILD)/corpus/reader
-	$(FUZZ_BUILD)/image_decode_fuzz $(FUZZ_RUN) $(FUZZ_BUILD)/corpus/image
-	$(BUILD)/tools/append-resources $(FUZZ_BUILD)/gallery_fuzz $$(cat $(BUILD)/gallery-resources.txt)
-	mkdir -p $(FUZZ_BUILD)/corpus/gallery
-	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
-	    $(FUZZ_BUILD)/gallery_fuzz $(FUZZ_RUN) -max_len=256 $(FUZZ_BUILD)/corpus/gallery
-	mkdir -p $(FUZZ_BUILD)/corpus/script $(FUZZ_BUILD)/corpus/dispatcher
-	cp tests/fuzz/seeds/script/* $(FUZZ_BUILD)/corpus/script/
-	$(FUZZ_BUILD)/editor_script_fuzz $(FUZZ_RUN) -dict=tests/fuzz/script.dict $(FUZZ_BUILD)/corpus/script
-	$(BUILD)/tools/append-resources $(FUZZ_BUILD)/dispatcher_fuzz $(SKIN_RESOURCES)
-	$(FUZZ_BUILD)/dispatcher_fuzz $(FUZZ_RUN) $(FUZZ_BUILD)/corpus/dispatcher
+# Exploring with libFuzzer, FUZZ_SECONDS per target, from the committed
+# corpus (tests/fuzz/corpus/NAME) and the build's own seeds, into
+# $(SAN_BUILD)/fuzz/NAME; a crash, leak or sanitizer report fails the run
+# and leaves its input in $(SAN_BUILD)/fuzz. Not part of `make test`, whose
+# replay of the committed corpora is quick. Seeds from the build:
+#   resource_reader_fuzz  the container appended to the add-on: the four
+#                         skin pictures and the type attribute
+#   image_decode_fuzz     the four skin pictures: 340x262, 16x28 (2 trailing
+#                         zero bytes), 22x28 and 44x76, all 8-bit RLE
+#   editor_script_fuzz    tests/fuzz/seeds/script: every step once (the first
+#                         two bytes are the window's size less one), with the
+#                         words of the language in tests/fuzz/script.dict
+# The gallery's pointer, key and menu steps (four bytes each) and the
+# dispatcher's opcodes, parameter writes and blocks grow from the corpus.
+# `make fuzz-corpus` folds the finds into the committed corpora, minimised.
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS  = resource_reader_fuzz image_decode_fuzz gallery_fuzz editor_script_fuzz dispatcher_fuzz
+FUZZ_DIR      = $(SAN_BUILD)/fuzz
+FUZZ_ARGS_gallery_fuzz       = -max_len=256
+FUZZ_ARGS_editor_script_fuzz = -dict=tests/fuzz/script.dict
+FUZZ_RUN      = -max_total_time=$(FUZZ_SECONDS) -artifact_prefix=$(FUZZ_DIR)/ -print_final_stats=1
+fuzz: $(addprefix fuzz-,$(FUZZ_TARGETS))
+fuzz-seeds: sanitize-build
+	for t in $(FUZZ_TARGETS); do mkdir -p $(FUZZ_DIR)/$$t && cp tests/fuzz/corpus/$$t/* $(FUZZ_DIR)/$$t/; done
+	$(SAN_BUILD)/tests/fuzz/extract-container $(SAN_BUILD)/WobrixFree.so $(FUZZ_DIR)/resource_reader_fuzz/skin.rsrc
+	cp $(SAN_BUILD)/skin/*.bmp $(FUZZ_DIR)/image_decode_fuzz/
+	cp tests/fuzz/seeds/script/* $(FUZZ_DIR)/editor_script_fuzz/
+.PHONY: $(addprefix fuzz-,$(FUZZ_TARGETS))
+$(addprefix fuzz-,$(FUZZ_TARGETS)): fuzz-%: fuzz-seeds
+	$(SAN_ENV) $(SAN_BUILD)/tests/fuzz/$* $(FUZZ_RUN) $(FUZZ_ARGS_$*) $(FUZZ_DIR)/$*
+fuzz-corpus:
+	@for t in $(FUZZ_TARGETS); do \
+	    $(SAN_ENV) $(SAN_BUILD)/tests/fuzz/$$t -merge=1 tests/fuzz/corpus/$$t $(FUZZ_DIR)/$$t || exit 1; \
+	done
 
 # Benchmarks (Google Benchmark): the processor per program and block on steady
 # sines and on bass notes, beside a stereo copy, the per-sample reference and
@@ -185,4 +190,4 @@ package: build
 	lintian --fail-on error,warning $(BUILD)/wobrix-free_*.deb
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(TSAN_BUILD)

@@ -46,9 +46,10 @@ public:
 
     // Called on every pass of a control's tracking loop, on the window thread.
     void doIdleStuff();
-    // Milliseconds of the monotonic clock, as an unsigned 32-bit count.
-    unsigned long getTicks();
-    void wait(unsigned long ms);
+    // Milliseconds of the monotonic clock, as an unsigned 32-bit count, and
+    // a sleep on it: the pacing's only clock, virtual so a test can run it.
+    virtual unsigned long getTicks();
+    virtual void wait(unsigned long ms);
 
     CFrame* getFrame() const { return frame; }
     uint32_t getLastTicks() const { return lastTicks; }

@@ -29,6 +29,13 @@ inline constexpr CColor colorBlue{0, 0, 255, 0};
 inline constexpr CColor colorYellow{255, 255, 0, 0};
 inline constexpr CColor colorMagenta{255, 0, 255, 0};
 inline constexpr CColor colorCyan{0, 255, 255, 0};
+// Hosts' pictures were drawn against these bytes; transparent and white are
+// the same value, as the key is a colour, not a fourth byte.
+static_assert(colorTransparent == colorWhite && colorWhite == CColor{255, 255, 255, 0} &&
+              colorBlack == CColor{0, 0, 0, 0} && colorGrey == CColor{127, 127, 127, 0} &&
+              colorRed == CColor{255, 0, 0, 0} && colorGreen == CColor{0, 255, 0, 0} &&
+              colorBlue == CColor{0, 0, 255, 0} && colorYellow == CColor{255, 255, 0, 0} &&
+              colorMagenta == CColor{255, 0, 255, 0} && colorCyan == CColor{0, 255, 255, 0});
 
 // White is the transparency key, so colorWhite and colorTransparent both test true.
 constexpr bool isTransparentKey(CColor c)

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 using CFont = uint32_t;
 
@@ -35,3 +36,16 @@ inline constexpr const char* standardFontStyle[kFontIdCount] = {
     systemFontS,   standardFontS, standardFontS, standardFontS,
     standardFontS, standardFontS, standardFontS, standardFontS,
 };
+
+// Every valid id finds the one family; only id 0 is bold. The editor's value
+// displays use id 3: 12 points, roman.
+static_assert([] {
+    constexpr int32_t sizes[kFontIdCount] = {12, 18, 14, 12, 11, 10, 9, 12};
+    for (CFont id = 0; id < kFontIdCount; ++id) {
+        if (standardFontSize[id] != sizes[id] ||
+            std::string_view(standardFontName[id]) != "Swis721 BT" ||
+            std::string_view(standardFontStyle[id]) != (id == 0 ? "Bold" : "Roman"))
+            return false;
+    }
+    return standardFontSize[3] == 12 && std::string_view(standardFontStyle[3]) == "Roman";
+}());

@@ -17,6 +17,10 @@ inline constexpr int32_t kModOption = 0x40;
 inline constexpr int32_t kDefaultClick = kMousePrimary | kModCommand;
 // Held during a drag, this key moves a control finely.
 inline constexpr int32_t kModFine = kModShift;
+// One bit each, in the low byte, where controls and hosts' scripts test them.
+static_assert(kMousePrimary == 0x01 && kMouseTertiary == 0x02 && kMouseSecondary == 0x04 &&
+              kModShift == 0x08 && kModCommand == 0x10 && kModControl == 0x20 &&
+              kModOption == 0x40 && kDefaultClick == 17);
 
 // Secondary and tertiary cross over: the platform's secondary button (0x2)
 // becomes 0x04 and its tertiary (0x4) becomes 0x02. Controls test the toolkit

@@ -1,6 +1,7 @@
 // The toolkit's value types: rectangle and point arithmetic, the hit test's
-// inclusive edges, the platform forms of rectangles and colours, and the
-// fixed tables (colours, drawing modes, dash pattern, fonts, mouse bits).
+// inclusive edges, the platform forms of rectangles and colours, the font id
+// rule and the mouse word. The fixed tables (colours, drawing modes, dash
+// pattern, fonts, mouse bits) are checked by static_asserts beside them.
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -165,31 +166,6 @@ TEST(Point, OffsetAndEquality)
     EXPECT_EQ(CPoint{}, (CPoint{0, 0}));
 }
 
-TEST(Color, TheTenConstantsInOrder)
-{
-    struct Row {
-        CColor color;
-        uint8_t r, g, b, fourth;
-    };
-    const Row rows[] = {
-        {colorTransparent, 255, 255, 255, 0},
-        {colorBlack, 0, 0, 0, 0},
-        {colorWhite, 255, 255, 255, 0},
-        {colorGrey, 127, 127, 127, 0},
-        {colorRed, 255, 0, 0, 0},
-        {colorGreen, 0, 255, 0, 0},
-        {colorBlue, 0, 0, 255, 0},
-        {colorYellow, 255, 255, 0, 0},
-        {colorMagenta, 255, 0, 255, 0},
-        {colorCyan, 0, 255, 255, 0},
-    };
-    for (const Row& row : rows) {
-        EXPECT_EQ(row.color, (CColor{row.r, row.g, row.b, row.fourth}))
-            << int(row.r) << "," << int(row.g) << "," << int(row.b);
-    }
-    EXPECT_EQ(colorTransparent, colorWhite);
-}
-
 TEST(Color, OneWordWithRedInTheLowestByte)
 {
     const CColor c{0x11, 0x22, 0x33, 0x44};
@@ -230,50 +206,6 @@ TEST(Color, TransparencyKeyIsWhiteWhateverTheFourthByte)
     EXPECT_FALSE(isTransparentKey(colorBlack));
 }
 
-TEST(DrawStyle, ModeTableSkipsPlatformModeTwo)
-{
-    EXPECT_EQ(modeToPlatform[kCopyMode], 0);
-    EXPECT_EQ(modeToPlatform[kOverMode], 1);
-    EXPECT_EQ(modeToPlatform[kInvertMode], 3);
-    EXPECT_EQ(sizeof modeToPlatform / sizeof modeToPlatform[0], 3u);
-}
-
-TEST(DrawStyle, EveryNonZeroLineStyleIsTheSameDash)
-{
-    EXPECT_FALSE(isDashed(kLineSolid));
-    EXPECT_TRUE(isDashed(kLineOnOffDash));
-    EXPECT_EQ(isDashed(static_cast<CLineStyle>(2)), isDashed(kLineOnOffDash));
-    EXPECT_EQ(isDashed(static_cast<CLineStyle>(-1)), isDashed(kLineOnOffDash));
-
-    // Two on, four off, two on, in all eight rows.
-    ASSERT_EQ(sizeof dashPattern, 8u);
-    for (uint8_t row : dashPattern)
-        EXPECT_EQ(row, 0b1100'0011);
-}
-
-TEST(DrawStyle, EnumeratorValues)
-{
-    EXPECT_EQ(kLeftText, 0);
-    EXPECT_EQ(kCenterText, 1);
-    EXPECT_EQ(kRightText, 2);
-    EXPECT_EQ(sizeof(CDrawMode), 4u);
-    EXPECT_EQ(sizeof(CLineStyle), 4u);
-    EXPECT_EQ(sizeof(CHoriTxtAlign), 4u);
-}
-
-TEST(Font, StandardTables)
-{
-    const int32_t sizes[8] = {12, 18, 14, 12, 11, 10, 9, 12};
-    for (CFont id = 0; id < kFontIdCount; ++id) {
-        EXPECT_EQ(standardFontSize[id], sizes[id]) << "id " << id;
-        EXPECT_STREQ(standardFontName[id], "Swis721 BT") << "id " << id;
-        EXPECT_STREQ(standardFontStyle[id], id == 0 ? "Bold" : "Roman") << "id " << id;
-    }
-    // The editor's value displays use font 3.
-    EXPECT_EQ(standardFontSize[3], 12);
-    EXPECT_STREQ(standardFontStyle[3], "Roman");
-}
-
 TEST(Font, IdsAboveSevenBehaveAsZero)
 {
     for (CFont id = 0; id < kFontIdCount; ++id)
@@ -287,18 +219,6 @@ TEST(Font, IdsAboveSevenBehaveAsZero)
     }
     // An int -1 handed over as a font id compares as unsigned.
     EXPECT_EQ(validFontId(static_cast<CFont>(-1)), 0u);
-}
-
-TEST(MouseButtons, BitValues)
-{
-    EXPECT_EQ(kMousePrimary, 0x01);
-    EXPECT_EQ(kMouseTertiary, 0x02);
-    EXPECT_EQ(kMouseSecondary, 0x04);
-    EXPECT_EQ(kModShift, 0x08);
-    EXPECT_EQ(kModCommand, 0x10);
-    EXPECT_EQ(kModControl, 0x20);
-    EXPECT_EQ(kModOption, 0x40);
-    EXPECT_EQ(kMousePrimary | kModCommand, 17);
 }
 
 TEST(MouseButtons, SecondaryAndTertiaryCrossOver)

@@ -275,7 +275,16 @@ public:
     void update() override { updates++; }
     void attach(CFrame* f) { frame = f; }
     void setMark(uint32_t ticks) { lastTicks = ticks; }
+    // The pacing runs on this clock, which only the sleeps move.
+    unsigned long getTicks() override { return clock; }
+    void wait(unsigned long ms) override
+    {
+        clock += static_cast<uint32_t>(ms);
+        slept += static_cast<uint32_t>(ms);
+    }
     int updates = 0;
+    uint32_t clock = 0;
+    uint32_t slept = 0;
 };
 
 TEST(EditorBase, IdleOnlyTriesTheLockAndKeepsTheFlagWhenItFails)
@@ -311,33 +320,35 @@ TEST(EditorBase, IdleOnlyTriesTheLockAndKeepsTheFlagWhenItFails)
 TEST(EditorBase, TrackingPassesArePacedAndTheMarkMovesEveryFiftyMilliseconds)
 {
     BareEditor editor;
-    const auto now = static_cast<uint32_t>(editor.getTicks());
-    editor.setMark(now - 1000); // a long pause
-    bigtime_t start = system_time();
+    // Close below the wrap of the 32-bit count, which the passes below cross.
+    editor.clock = 0xFFFFFFFFu - 1000;
+    editor.setMark(editor.clock - 1000); // a long pause
     editor.doIdleStuff();
-    EXPECT_LT(system_time() - start, 9000); // no sleep after quiet
+    EXPECT_EQ(editor.slept, 0u); // no sleep after quiet
     const uint32_t mark = editor.getLastTicks();
-    EXPECT_LE(mark - now, 5u);
+    EXPECT_EQ(mark, editor.clock);
 
-    start = system_time();
     editor.doIdleStuff();
-    EXPECT_GE(system_time() - start, 10000); // every later pass sleeps 10 ms
+    EXPECT_EQ(editor.slept, 10u); // every later pass sleeps 10 ms
     EXPECT_EQ(editor.getLastTicks(), mark);
     EXPECT_FALSE(editor.isInIdleStuff());
 
     // A mark a little ahead of the clock (the credited sleep) counts as young.
-    editor.setMark(static_cast<uint32_t>(editor.getTicks()) + 5);
-    start = system_time();
+    editor.setMark(editor.clock + 5);
     editor.doIdleStuff();
-    EXPECT_GE(system_time() - start, 10000);
+    EXPECT_EQ(editor.slept, 20u);
 
-    // Without pauses the mark moves once the credited time is 50 ms past it.
-    editor.setMark(static_cast<uint32_t>(editor.getTicks()));
+    // Without pauses the mark moves once the credited time is 50 ms past it:
+    // on the fifth pass, whose sleep crosses the wrap.
+    editor.clock = 0xFFFFFFFFu - 45;
+    editor.setMark(editor.clock);
     const uint32_t first = editor.getLastTicks();
-    for (int i = 0; i < 7 && editor.getLastTicks() == first; i++)
+    for (int i = 0; i < 4; i++)
         editor.doIdleStuff();
-    EXPECT_NE(editor.getLastTicks(), first);
-    EXPECT_GE(editor.getLastTicks() - first, 50u);
+    EXPECT_EQ(editor.getLastTicks(), first);
+    editor.doIdleStuff();
+    EXPECT_EQ(editor.getLastTicks(), first + 50u);
+    EXPECT_EQ(editor.slept, 70u);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // window thread, and the tracking loops read the pointer the script sets.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <vector>
@@ -39,6 +40,13 @@ class RecordingEditor : public AEffGUIEditor, public CControlListener {
 public:
     explicit RecordingEditor(AudioEffect* effect) : AEffGUIEditor(effect) {}
     void setFrame(CFrame* f) { frame = f; }
+    // The pacing's clock runs ahead of the monotonic one by what a test
+    // skips, instead of the test sleeping.
+    unsigned long getTicks() override
+    {
+        return static_cast<uint32_t>(AEffGUIEditor::getTicks()) + skipped.load();
+    }
+    void skip(uint32_t ms) { skipped += ms; }
     void valueChanged(CDrawContext*, CControl* control) override
     {
         std::lock_guard<std::mutex> guard(mutex);
@@ -63,6 +71,7 @@ public:
     }
 
 private:
+    std::atomic<uint32_t> skipped{0};
     mutable std::mutex mutex; // written on the window thread, read by the test
     std::vector<float> log;
     std::vector<int32_t> tags;
