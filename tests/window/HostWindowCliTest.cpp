@@ -20,7 +20,7 @@
 
 #include "CliRun.h"
 #include "tests/support/GoldenPicture.h"
-#include "x11/PrivateXServer.h"
+#include "PrivateXServer.h"
 
 namespace fs = std::filesystem;
 
