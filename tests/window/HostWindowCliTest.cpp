@@ -19,8 +19,8 @@
 #include <thread>
 
 #include "CliRun.h"
-#include "tests/support/GoldenPicture.h"
 #include "PrivateXServer.h"
+#include "tests/support/GoldenPicture.h"
 
 namespace fs = std::filesystem;
 
