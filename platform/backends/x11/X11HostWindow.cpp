@@ -3,6 +3,8 @@
 // to the plug-in's child.
 #include "platform/backends/x11/X11HostWindow.h"
 
+#include "platform/backends/x11/X11Display.h"
+
 #include <poll.h>
 #include <xcb/xcb.h>
 #include <xcb/xcb_keysyms.h>
@@ -166,33 +168,17 @@ std::unique_ptr<X11HostWindow> X11HostWindow::open(const Names& names, int32_t w
                                                    int32_t height, bigtime_t timeout,
                                                    std::string* whyNot)
 {
-    const char* name = std::getenv("DISPLAY");
-    if (name == nullptr || *name == '\0') {
-        *whyNot = "no X display: DISPLAY is not set";
-        return nullptr;
-    }
     auto x = std::make_unique<Connection>();
-    x->display = name;
-    int screenNumber = 0;
-    x->c = xcb_connect(name, &screenNumber);
-    if (xcb_connection_has_error(x->c)) {
-        *whyNot = "cannot connect to X display " + x->display;
+    const xcb_screen_t* screen = openDisplay(&x->c, &x->display, whyNot);
+    if (screen == nullptr)
         return nullptr;
-    }
-    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(x->c));
-    for (int i = 0; i < screenNumber && screens.rem > 0; ++i)
-        xcb_screen_next(&screens);
-    if (screens.rem == 0) {
-        *whyNot = "X display " + x->display + " has no such screen";
-        return nullptr;
-    }
 
     x->window = xcb_generate_id(x->c);
-    const uint32_t values[] = {screens.data->black_pixel,
+    const uint32_t values[] = {screen->black_pixel,
                                XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_FOCUS_CHANGE};
-    xcb_create_window(x->c, XCB_COPY_FROM_PARENT, x->window, screens.data->root, 0, 0,
+    xcb_create_window(x->c, XCB_COPY_FROM_PARENT, x->window, screen->root, 0, 0,
                       static_cast<uint16_t>(width), static_cast<uint16_t>(height), 0,
-                      XCB_WINDOW_CLASS_INPUT_OUTPUT, screens.data->root_visual,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
                       XCB_CW_BACK_PIXEL | XCB_CW_EVENT_MASK, values);
 
     const std::string latin1 = latin1Of(names.title);

@@ -2,6 +2,8 @@
 // keycode lookup, pop-ups found on the screen, and pictures read back.
 #include "platform/backends/x11/X11InputDriver.h"
 
+#include "platform/backends/x11/X11Display.h"
+
 #include <cairo.h>
 #include <xcb/xcb.h>
 #include <xcb/xcb_keysyms.h>
@@ -119,32 +121,16 @@ X11InputDriver::~X11InputDriver() = default;
 
 std::unique_ptr<X11InputDriver> X11InputDriver::open(uint32_t window, std::string* whyNot)
 {
-    const char* name = std::getenv("DISPLAY");
-    if (name == nullptr || *name == '\0') {
-        *whyNot = "no X display: DISPLAY is not set";
-        return nullptr;
-    }
     auto x = std::make_unique<Connection>();
-    x->display = name;
-    int screenNumber = 0;
-    x->c = xcb_connect(name, &screenNumber);
-    if (xcb_connection_has_error(x->c)) {
-        *whyNot = "cannot connect to X display " + x->display;
+    const xcb_screen_t* screen = openDisplay(&x->c, &x->display, whyNot);
+    if (screen == nullptr)
         return nullptr;
-    }
-    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(x->c));
-    for (int i = 0; i < screenNumber && screens.rem > 0; ++i)
-        xcb_screen_next(&screens);
-    if (screens.rem == 0) {
-        *whyNot = "X display " + x->display + " has no such screen";
-        return nullptr;
-    }
     const xcb_query_extension_reply_t* xtest = xcb_get_extension_data(x->c, &xcb_test_id);
     if (xtest == nullptr || !xtest->present) {
         *whyNot = "X display " + x->display + " has no XTEST extension for scripted input";
         return nullptr;
     }
-    x->root = screens.data->root;
+    x->root = screen->root;
     x->window = window;
     x->keys = xcb_key_symbols_alloc(x->c);
     return std::unique_ptr<X11InputDriver>(new X11InputDriver(std::move(x)));
