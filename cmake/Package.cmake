@@ -3,10 +3,14 @@
 #                                    own add-ons live and Ardour looks first
 #   /usr/lib/lv2/WobrixFree.lv2/     the LV2 bundle, where lilv looks with no
 #                                    LV2_PATH set
-#   /usr/bin/wobrix-host, wobrix-gallery
+#   /usr/bin/wobrix-host, wobrix-gallery, wobrix-jack
 #   /usr/share/doc/wobrix-free/README.md, copyright, changelog.gz
-#   /usr/share/man/man1/wobrix-host.1.gz, wobrix-gallery.1.gz
+#   /usr/share/man/man1/wobrix-host.1.gz, wobrix-gallery.1.gz, wobrix-jack.1.gz
 #                                    drawn from each program's --help
+#   /usr/share/applications/wobrix-jack.desktop
+#                                    wobrix-jack in the desktop's menu
+#   /usr/share/icons/hicolor/NxN/apps/wobrix-free.png
+#                                    its icon, drawn by tools/IconArtwork.cpp
 # Its rules belong to the component "deb", left out of a plain
 # `cmake --install` (whose own rules are in the top-level CMakeLists.txt).
 # The package's own texts (copyright, changelog, the man pages' extra
@@ -53,6 +57,7 @@ endfunction()
 wobrix_deb_install_stripped(wobrix_addon_hosts lib/vst)
 wobrix_deb_install_stripped(wobrix_host bin)
 wobrix_deb_install_stripped(wobrix_gallery bin)
+wobrix_deb_install_stripped(wobrix_jack bin)
 # The LV2 bundle: its descriptions as written, its binary stripped.
 install(DIRECTORY ${WOBRIX_LV2_BUNDLE} DESTINATION lib/lv2
         FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ
@@ -102,6 +107,12 @@ function(wobrix_deb_man_page target name summary)
 endfunction()
 wobrix_deb_man_page(wobrix_host wobrix-host "command-line host for plug-in add-ons")
 wobrix_deb_man_page(wobrix_gallery wobrix-gallery "every control of the plug-in's toolkit in one editor")
+wobrix_deb_man_page(wobrix_jack wobrix-jack "the WobrixFree effect live on a JACK server")
+
+# wobrix-jack in the desktop's menu, with its icon in every size drawn.
+install(FILES ${WOBRIX_DEB_DIR}/wobrix-jack.desktop DESTINATION share/applications
+        COMPONENT deb EXCLUDE_FROM_ALL)
+install(DIRECTORY ${WOBRIX_ICON_DIR} DESTINATION share/icons COMPONENT deb EXCLUDE_FROM_ALL)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME wobrix-free)
@@ -114,7 +125,8 @@ set(CPACK_PACKAGE_DESCRIPTION
 compressor, blended with the dry signal. The add-on loads in Ardour and other\n\
 hosts of the same plug-in protocol from /usr/lib/vst, and as an LV2 plug-in\n\
 from /usr/lib/lv2 in Ardour, jalv and other LV2 hosts. Also the command-line\n\
-host wobrix-host and the toolkit gallery wobrix-gallery.")
+host wobrix-host, the toolkit gallery wobrix-gallery, and wobrix-jack, which\n\
+plays the effect live on a JACK server with its editor in a window.")
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://www.zeltoaudio.com")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -229,9 +229,11 @@ TEST_F(CliSurface, InstallPutsTheProgramsInBinAndTheAddOnsWhereHostsLook)
     const fs::path expected[] = {
         dir / "usr/bin/wobrix-host",
         dir / "usr/bin/wobrix-gallery",
+        dir / "usr/bin/wobrix-jack",
         dir / "usr/lib/vst/WobrixFree.so",
         stage / fs::path(WOBRIX_USER_PREFIX).relative_path() / "bin/wobrix-host",
         stage / fs::path(WOBRIX_USER_PREFIX).relative_path() / "bin/wobrix-gallery",
+        stage / fs::path(WOBRIX_USER_PREFIX).relative_path() / "bin/wobrix-jack",
         stage / fs::path(WOBRIX_USER_VST).relative_path() / "WobrixFree.so",
         dir / "usr/lib/lv2/WobrixFree.lv2/WobrixFree.so",
         dir / "usr/lib/lv2/WobrixFree.lv2/manifest.ttl",

@@ -186,10 +186,11 @@ int main(int argc, char** argv)
     app.add_option("ADDON", opt.addon,
                    "Add-on for Linux hosts (.so); default: hosts/WobrixFree.so beside this\n"
                    "program, else PREFIX/lib/vst/WobrixFree.so")
-        ->type_name("ADDON");
-    CLI::Option* headless =
-        app.add_flag("--headless", opt.headless, "No window and no X connection");
-    app.add_option("--name", opt.name, "The JACK client's name, exactly (default WobrixFree)")
+        // The name alone: a type name would repeat it in the help.
+        ->type_name("");
+    app.add_flag("--headless", opt.headless, "No window and no X connection; refuses --scale");
+    app.add_option("--name", opt.name,
+                   "The JACK client's name, exactly; one in use is refused (default WobrixFree)")
         ->type_name("NAME");
     app.add_option("--connect", opt.connects,
                    "Connect out_l/out_r to CLIENT:PORT, or CLIENT:PORT to in_l/in_r; repeatable")
@@ -211,18 +212,21 @@ int main(int argc, char** argv)
                    "Show each editor pixel as an N x N block (1 to 4; default: GDK_SCALE, else\n"
                    "the X server's Xft.dpi: 2 from 192, 3 from 288)")
         ->type_name("N")
-        ->check(CLI::Range(1, 4))
-        ->excludes(headless);
+        // No validator text or "Excludes:" in the help: the text says both.
+        ->check(CLI::Range(1, 4).description(""));
     app.add_flag(
         "--verbose", opt.verbose,
         "Print the server's rate and period, libjack's messages, and the xruns at the end");
     app.set_version_flag("--version", std::string("wobrix-jack ") + kWobrixVersion,
                          "Print the version and exit");
-    app.footer("It never starts a JACK server. The window's close or Ctrl+Q in it, SIGINT,\n"
-               "SIGTERM and SIGHUP end it (exit 0); the server going away ends it with exit 1.\n"
+    app.footer("Its ports: in_l, in_r, out_l, out_r. It never starts a JACK server: with none\n"
+               "running it exits 1. The window's close or Ctrl+Q in it, SIGINT, SIGTERM and\n"
+               "SIGHUP end it (exit 0); the server going away ends it with exit 1.\n"
                "Exit status 2: what was typed is refused (an option, a malformed state file).");
     try {
         app.parse(argc, argv);
+        if (opt.headless && app.count("--scale") > 0)
+            throw CLI::ExcludesError("--scale", "--headless");
         return run(opt, ends);
     } catch (const CLI::Success& e) {
         return app.exit(e);

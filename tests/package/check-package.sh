@@ -16,17 +16,24 @@ deb=$(ls "$build"/wobrix-free_*.deb)
 
 expected="./usr/bin/wobrix-gallery
 ./usr/bin/wobrix-host
+./usr/bin/wobrix-jack
 ./usr/lib/lv2/WobrixFree.lv2/WobrixFree.so
 ./usr/lib/lv2/WobrixFree.lv2/WobrixFree.ttl
 ./usr/lib/lv2/WobrixFree.lv2/WobrixFree_ui.so
 ./usr/lib/lv2/WobrixFree.lv2/manifest.ttl
 ./usr/lib/lv2/WobrixFree.lv2/presets.ttl
 ./usr/lib/vst/WobrixFree.so
+./usr/share/applications/wobrix-jack.desktop
 ./usr/share/doc/wobrix-free/README.md
 ./usr/share/doc/wobrix-free/changelog.gz
 ./usr/share/doc/wobrix-free/copyright
+./usr/share/icons/hicolor/128x128/apps/wobrix-free.png
+./usr/share/icons/hicolor/256x256/apps/wobrix-free.png
+./usr/share/icons/hicolor/32x32/apps/wobrix-free.png
+./usr/share/icons/hicolor/48x48/apps/wobrix-free.png
 ./usr/share/man/man1/wobrix-gallery.1.gz
-./usr/share/man/man1/wobrix-host.1.gz"
+./usr/share/man/man1/wobrix-host.1.gz
+./usr/share/man/man1/wobrix-jack.1.gz"
 files=$(dpkg-deb -c "$deb" | awk '$1 ~ /^-/ { print $6 }' | sort)
 [ "$files" = "$expected" ] || fail "files are
 $files
@@ -39,7 +46,7 @@ control=$(dpkg-deb --ctrl-tarfile "$deb" | tar -t | sort | tr '\n' ' ')
 [ "$control" = "./control ./md5sums " ] || fail "control files are $control(no maintainer scripts expected)"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libc6 libstdc++6 libcairo2 libsndfile1; do
+for lib in libc6 libstdc++6 libcairo2 libsndfile1 libjack; do
     echo "$depends" | grep -q "$lib" || fail "Depends lacks $lib: $depends"
 done
 
@@ -48,7 +55,7 @@ trap 'rm -rf "$root"' EXIT
 dpkg-deb -x "$deb" "$root"
 # Stripped: no symbol table, no debug sections (file(1) says "stripped" for
 # the first only).
-for f in usr/bin/wobrix-host usr/bin/wobrix-gallery usr/lib/vst/WobrixFree.so \
+for f in usr/bin/wobrix-host usr/bin/wobrix-gallery usr/bin/wobrix-jack usr/lib/vst/WobrixFree.so \
     usr/lib/lv2/WobrixFree.lv2/WobrixFree.so usr/lib/lv2/WobrixFree.lv2/WobrixFree_ui.so; do
     file "$root/$f" | grep -q ', stripped' || fail "$f is not stripped: $(file -b "$root/$f")"
     sections=$(readelf -S -W "$root/$f" | grep -E '\.(symtab|debug_|zdebug_)' || true)
@@ -68,7 +75,7 @@ diff -r "$root/skin-build" "$root/ui-skin" >/dev/null || fail "the packaged LV2 
     fail "the packaged gallery's pictures do not load"
 cmp -s "$root/gallery-build.png" "$root/gallery.png" || fail "the packaged gallery draws another picture"
 
-for page in wobrix-host wobrix-gallery; do
+for page in wobrix-host wobrix-gallery wobrix-jack; do
     title=$(echo "$page" | tr a-z A-Z)
     gzip -dc "$root/usr/share/man/man1/$page.1.gz" | grep -q "^\.TH $title \"1\"" ||
         fail "the man page of $page has no title line"
@@ -82,6 +89,25 @@ LV2_PATH="$root/usr/lib/lv2" lv2ls | grep -qx http://www.zeltoaudio.com/lv2/Wobr
     fail "lv2ls does not find the packaged LV2 bundle"
 LV2_PATH="$root/usr/lib/lv2" lv2info http://www.zeltoaudio.com/lv2/WobrixFree | grep -q "^	         Heavy$" ||
     fail "lv2info lists no Heavy preset in the packaged bundle"
+
+# The menu entry: valid, naming the packaged program and an icon of each
+# size, each PNG as large as its folder says.
+if command -v desktop-file-validate >/dev/null; then
+    entry="$root/usr/share/applications/wobrix-jack.desktop"
+    report=$(desktop-file-validate "$entry" 2>&1) && [ -z "$report" ] ||
+        fail "desktop-file-validate: $report"
+else
+    echo "package: desktop-file-validate is not installed (scripts/install-deps installs it); not run"
+fi
+grep -qx 'Exec=wobrix-jack' "$root/usr/share/applications/wobrix-jack.desktop" ||
+    fail "the menu entry does not run wobrix-jack"
+for size in 32 48 128 256; do
+    icon="$root/usr/share/icons/hicolor/${size}x$size/apps/wobrix-free.png"
+    file -b "$icon" | grep -q "^PNG image data, $size x $size," ||
+        fail "the ${size}x$size icon is $(file -b "$icon")"
+done
+"$root/usr/bin/wobrix-jack" --version | grep -qx "wobrix-jack $version" ||
+    fail "the packaged wobrix-jack does not run"
 
 # Installed, no add-on lies beside wobrix-host: the demo takes ../lib/vst's.
 "$root/usr/bin/wobrix-host" demo --out "$root/demo" >"$root/demo.log" ||
