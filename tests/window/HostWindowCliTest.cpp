@@ -20,6 +20,7 @@
 
 #include "CliRun.h"
 #include "PrivateXServer.h"
+#include "WindowManagerClose.h"
 #include "tests/support/GoldenPicture.h"
 
 namespace fs = std::filesystem;
@@ -130,15 +131,6 @@ TEST_F(HostWindow, TheKickButtonWritesARandomPatch)
     EXPECT_FALSE(readPng(png("kick.png")).rgb == goldenPicture("editor-p0").rgb);
 }
 
-xcb_atom_t atom(xcb_connection_t* c, const char* name)
-{
-    xcb_intern_atom_reply_t* r = xcb_intern_atom_reply(
-        c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
-    const xcb_atom_t a = r ? r->atom : xcb_atom_t{XCB_ATOM_NONE};
-    std::free(r);
-    return a;
-}
-
 // Without a script or a picture the editor is live until the window manager
 // closes the window, on a server without XTEST; then the run ends as before.
 TEST_F(HostWindow, LiveWithoutXTestEndsWhenTheWindowIsClosed)
@@ -161,15 +153,9 @@ TEST_F(HostWindow, LiveWithoutXTestEndsWhenTheWindowIsClosed)
     xcb_query_tree_reply_t* tree = xcb_query_tree_reply(c, xcb_query_tree(c, root), nullptr);
     ASSERT_NE(tree, nullptr);
     ASSERT_EQ(xcb_query_tree_children_length(tree), 1) << "our window, and no window manager";
-    xcb_client_message_event_t close{};
-    close.response_type = XCB_CLIENT_MESSAGE;
-    close.format = 32;
-    close.window = xcb_query_tree_children(tree)[0];
-    close.type = atom(c, "WM_PROTOCOLS");
-    close.data.data32[0] = atom(c, "WM_DELETE_WINDOW");
+    const xcb_window_t ours = xcb_query_tree_children(tree)[0];
     std::free(tree);
-    xcb_send_event(c, 0, close.window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<char*>(&close));
-    xcb_flush(c);
+    std::free(askToClose(c, ours));
     const Result r = done.get();
     xcb_disconnect(c);
     EXPECT_EQ(r.status, 0) << r.err;

@@ -21,6 +21,7 @@
 
 #include "CliRun.h"
 #include "PrivateXServer.h"
+#include "WindowManagerClose.h"
 #include "platform/api/EditorScale.h"
 #include "platform/api/InterfaceDefs.h"
 #include "platform/backends/x11/X11Backend.h"
@@ -284,23 +285,8 @@ TEST_F(X11Host, PressesAndKeysArriveAtTheChildAsSent)
 TEST_F(X11Host, TheWindowManagersCloseEndsIt)
 {
     xcb_connection_t* c = xcb_connect(nullptr, nullptr);
-    auto atom = [c](const char* name) {
-        xcb_intern_atom_reply_t* r = xcb_intern_atom_reply(
-            c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
-        const xcb_atom_t a = r->atom;
-        std::free(r);
-        return a;
-    };
-    xcb_client_message_event_t message{};
-    message.response_type = XCB_CLIENT_MESSAGE;
-    message.format = 32;
-    message.window = host->id();
-    message.type = atom("WM_PROTOCOLS");
-    message.data.data32[0] = atom("WM_DELETE_WINDOW");
     EXPECT_FALSE(host->closeRequested());
-    xcb_send_event(c, 0, host->id(), XCB_EVENT_MASK_NO_EVENT,
-                   reinterpret_cast<const char*>(&message));
-    xcb_flush(c);
+    std::free(askToClose(c, host->id()));
     EXPECT_TRUE(host->closeRequested(kPatience));
     xcb_disconnect(c);
 }
